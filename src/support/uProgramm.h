@@ -31,7 +31,7 @@ struct Programm
     QString BackprogrammeQuorvel;
     QString ModulName;
     bool ServiceModus = false;
-    qint64 MaxGroesseErr = 500 * 1024;   // error-log size limit in bytes
+    qint64 MaxGroesseErr = 200;           // error-log size limit in bytes
     qint32 ShowTextTime = 0;
     qint32 ShowErrTime = 0;
     qint32 KeineMeldungen = 0;
