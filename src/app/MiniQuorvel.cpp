@@ -1,17 +1,73 @@
 #include "app/MiniQuorvel.h"
 
+#include "support/Version.h"
+#include "support/uAbout.h"
+#include "support/uKonstanten.h"
 #include "support/uProgramm.h"
+#include "support/uShowbox.h"
+#include "support/uTestShow.h"
 
 #include <QApplication>
 #include <QMainWindow>
+#include <QTimer>
+
+#include <memory>
+
+namespace {
+
+// Closing the main window ends the program, whatever other windows are still open.
+class Hauptfensterwache : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *o, QEvent *e) override
+    {
+        if (e->type() == QEvent::Close) {
+            auto *w = static_cast<QWidget *>(o);
+            QTimer::singleShot(0, qApp, [w] {
+                if (!w->isVisible())
+                    QCoreApplication::quit();
+            });
+        }
+        return false;
+    }
+};
+
+} // namespace
 
 int MiniQuorvelMain(int argc, char *argv[])
 {
     Programm programm;
     QApplication app(argc, argv);
+
+    PfadeInitialisieren();
     app.setApplicationName(QStringLiteral("MiniQuorvel"));
-    QMainWindow fenster;
-    fenster.setWindowTitle(QStringLiteral("MiniQuorvel"));
-    fenster.show();
-    return app.exec();
+    app.setQuitOnLastWindowClosed(false);
+
+    // The windows, in this order; the first one is the main window and is visible at once.
+    auto wMiniQuorvel = std::make_unique<QMainWindow>();        // 1. TwMiniQuorvel
+    wMiniQuorvel->setObjectName(QStringLiteral("wMiniQuorvel"));
+    wMiniQuorvel->setWindowTitle(QStringLiteral("MiniQuorvel"));
+    Hauptfensterwache wache;
+    wMiniQuorvel->installEventFilter(&wache);
+    wMiniQuorvel->show();
+    auto fVersion = std::make_unique<TfVersion>();              // 2. TfVersion
+    P().fVersion = fVersion.get();
+    auto TestShow = std::make_unique<TTestShow>();              // 3. TTestShow
+    P().TestShow = TestShow.get();
+    P().wShowbox = new TwShowbox();                             // 4. TwShowbox, box 1, never shown
+    auto AboutBox = std::make_unique<TAboutBox>();              // 5. TAboutBox
+    P().AboutBox = AboutBox.get();
+    // 6. TwQuorvelNivorell (wQuorvelNivorell) joins here.
+    // 7. TwQuorvelGaerProg (wQuorvelGaerProg) joins here.
+
+    const int ergebnis = app.exec();
+
+    ShowboxenFreigeben();
+    P().AboutBox = nullptr;
+    P().TestShow = nullptr;
+    P().fVersion = nullptr;
+    return ergebnis;
 }

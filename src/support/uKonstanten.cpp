@@ -1,9 +1,164 @@
 #include "support/uKonstanten.h"
 
-#include <QDebug>
+#include "platform/uPlattform.h"
+#include "support/uProgramm.h"
 
-// Placeholder until the error log is built.
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+
+namespace {
+
+const char *const Wochentagordner[] = {"1_Monday", "2_Tuesday",  "3_Wednesday", "4_Thursday",
+                                       "5_Friday", "6_Saturday", "7_Sunday"};
+
+// One line with its line break, appended in its own open and close.
+bool ZeileAnhaengen(const QString &Datei, const QString &Zeile)
+{
+    QString name = Datei;
+    DateinameBereinigen(name, false);
+    QFile f(name);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Append))
+        return false;
+    const QByteArray daten = (Zeile + QStringLiteral("\r\n")).toUtf8();
+    const bool ok = f.write(daten) == daten.size();
+    f.close();
+    return ok && f.error() == QFileDevice::NoError;
+}
+
+} // namespace
+
+void PfadeInitialisieren()
+{
+    PfadeInitialisieren(QFileInfo(AusfuehrbareDatei()).absolutePath());
+}
+
+void PfadeInitialisieren(const QString &Ordner)
+{
+    Programm &p = P();
+    p.Programmverzeichnis = Ordner.endsWith(QLatin1Char('/')) ? Ordner : Ordner + QLatin1Char('/');
+    p.ServerIniDatei = p.Programmverzeichnis + QStringLiteral("Solvanor2004.INI");
+    p.BackprogrammeQuorvel = p.Programmverzeichnis + QStringLiteral("Backprogramme/Quorvel");
+    const QString ordner[] = {
+        p.BackprogrammeQuorvel,
+        p.Programmverzeichnis + QStringLiteral("Backprogramme/KVD"),
+        p.Programmverzeichnis + QStringLiteral("Backprogramme/LM"),
+        p.Programmverzeichnis + QStringLiteral("Backprogramme/LX"),
+        p.Programmverzeichnis + QStringLiteral("Backprogramme/Ladomir"),
+        p.Programmverzeichnis + QStringLiteral("Grafik"),
+    };
+    for (const QString &o : ordner)
+        QDir().mkpath(o); // a folder that cannot be made stays missing
+
+    GetShowTextTime();
+    GetShowErrTime();
+    GetMaxZeilenLog();
+    GetMaxZeilenErr();
+    p.MaxGroesseErr = GetMaxGroesseErr();
+
+    NachrichtenVerarbeiten();
+    QDir().mkpath(p.Programmverzeichnis + QStringLiteral("Grafik/RLX/"));
+}
+
+QString DatumZeitText(const QDateTime &Zeitpunkt)
+{
+    const QLocale ort = QLocale::system();
+    QString text = ort.toString(Zeitpunkt.date(), QLocale::ShortFormat);
+    if (Zeitpunkt.time() != QTime(0, 0))
+        text += QLatin1Char(' ') + ort.toString(Zeitpunkt.time(), QLocale::LongFormat);
+    return text;
+}
+
+QString ModulNameAusDatei(const QString &Dateiname)
+{
+    const qsizetype punkt = Dateiname.lastIndexOf(QLatin1Char('.'));
+    if (punkt < 0)
+        return Dateiname;
+    return Dateiname.left(Dateiname.indexOf(Dateiname.mid(punkt)));
+}
+
 void ErrSchreiben(const QString &Name, const QString &Text)
 {
-    qDebug().noquote() << Name << ":" << Text;
+    if (!ProgrammVorhanden())
+        return;
+    QString name = Name;
+    if (name.isEmpty())
+        name = ModulNameAusDatei(QFileInfo(AusfuehrbareDatei()).fileName());
+    LogSchreiben(name, Text, P().MaxGroesseErr);
+}
+
+void LogSchreiben(const QString &Name, const QString &Text, qint64 Grenze)
+{
+    LogSchreiben(Name, Text, Grenze, QDateTime::currentDateTime());
+}
+
+void LogSchreiben(const QString &Name, const QString &Text, qint64 Grenze, const QDateTime &Jetzt)
+{
+    // No program folder yet: there is no place for the log.
+    if (!ProgrammVorhanden() || P().Programmverzeichnis.isEmpty())
+        return;
+    const QString ordner = LogVerzeichnis(Jetzt.date());
+    const QString datei = ordner + Name + QStringLiteral(".err");
+    if (!QFileInfo(ordner).isDir() && !QDir().mkpath(ordner))
+        return;
+
+    if (QFileInfo::exists(datei) && !Text.isEmpty()) {
+        QString name = datei;
+        DateinameBereinigen(name, false);
+        QFile f(name);
+        if (!f.open(QIODevice::ReadWrite))
+            return;
+        const qint64 groesse = f.size();
+        f.close();
+        if (Grenze > 0 && groesse > Grenze)
+            DateiErsetzen(name, name + QStringLiteral(".BAK")); // a failed move keeps the large file
+    }
+
+    if (!QFileInfo::exists(datei)) {
+        QString name = datei;
+        DateinameBereinigen(name, false);
+        QFile f(name);
+        if (!f.open(QIODevice::WriteOnly))
+            return;
+        f.close();
+        if (!ZeileAnhaengen(datei, DatumZeitText(Jetzt) + QStringLiteral(": Solvanor2004 Error File created.")))
+            return;
+        if (!ZeileAnhaengen(datei, QString()))
+            return;
+    }
+
+    if (!Text.isEmpty())
+        ZeileAnhaengen(datei, DatumZeitText(Jetzt) + QStringLiteral(": ") + Text);
+}
+
+QString LogVerzeichnis(const QDate &Datum)
+{
+    const int tag = Datum.isValid() ? Datum.dayOfWeek() : 1;
+    return P().Programmverzeichnis + QStringLiteral("log/") + QLatin1String(Wochentagordner[tag - 1])
+           + QLatin1Char('/');
+}
+
+void DateinameBereinigen(QString &Name, bool Melden)
+{
+    for (qsizetype i = 0; i < Name.size(); ++i) {
+        const QChar c = Name.at(i);
+        switch (c.unicode()) {
+        case '"':
+        case '*':
+        case '<':
+        case '>':
+        case '?':
+        case '|':
+            Name[i] = QLatin1Char(' ');
+            break;
+        case '/':
+            // Where "/" separates folders it is no character of a name.
+            if (Melden && QDir::separator() != QLatin1Char('/') && ProgrammVorhanden())
+                ErrSchreiben(P().ModulName, QStringLiteral("Nur Info: Dateinamen mit \"/\": ") + Name);
+            break;
+        default:
+            break;
+        }
+    }
 }

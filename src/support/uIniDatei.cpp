@@ -1,0 +1,648 @@
+#include "support/uIniDatei.h"
+
+#include "support/uKonstanten.h"
+#include "support/uProgramm.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <limits>
+#include <optional>
+
+namespace {
+
+const char *const Kommentar[] = {
+    "#   ACHTUNG: Diese Datei wird von den Solvanor-Programmen selbst gepflegt.",
+    "#   Bitte nicht von Hand bearbeiten! Fehlende Eintraege werden beim naechsten",
+    "#   Lesen mit ihren Vorgabewerten ergaenzt, Kommentarzeilen mit Semikolon und",
+    "#   Leerzeilen gehen beim Zurueckschreiben verloren.",
+    "#   Aenderungen nur nach Ruecksprache mit dem Service vornehmen.",
+    "#",
+    "#   -----------------------------------------------------------------------------------------------",
+    "#   Aufbau der Datei",
+    "#   -----------------------------------------------------------------------------------------------",
+    "#   Jede Sektion beginnt mit ihrem Namen in eckigen Klammern. Darunter stehen",
+    "#   die Schluessel, je Zeile ein Name, ein Gleichheitszeichen und der Wert.",
+    "#   Gross- und Kleinschreibung der Namen wird nicht unterschieden. Zahlen",
+    "#   koennen dezimal oder hexadezimal mit vorangestelltem Dollarzeichen, x oder",
+    "#   0x angegeben werden. Zeiten sind in Millisekunden angegeben, soweit beim",
+    "#   Schluessel nichts anderes steht.",
+    "#",
+    "#   -----------------------------------------------------------------------------------------------",
+    "#   [VERSION]",
+    "#   -----------------------------------------------------------------------------------------------",
+    "#   INI-Version            Stand des Dateiaufbaus, Form V.nnn.nnn. Ist der",
+    "#                          Stand aelter als der des Programms, wird der Kopf",
+    "#                          dieser Datei neu geschrieben und der Stand erhoeht.",
+    "#",
+    "#   -----------------------------------------------------------------------------------------------",
+    "#   [Solvanor]",
+    "#   -----------------------------------------------------------------------------------------------",
+    "#   Filialnummer           Nummer der Filiale im Filialnetz, 1 bis 9999.",
+    "#   Filialname             Anzeigename der Filiale in Listen und Ausdrucken.",
+    "#   Mandant                Mandantennummer der Zentrale, Vorgabe 1.",
+    "#   Sprache                Sprache der Oberflaeche: DE, EN, FR oder NL.",
+    "#   Datenverzeichnis       Ordner der Tagesdaten, leer fuer den Programmordner.",
+    "#   Sicherungsverzeichnis  Ordner der naechtlichen Datensicherung.",
+    "#   SicherungsTage         Anzahl der aufbewahrten Sicherungen, Vorgabe 14.",
+    "#   Startverzoegerung      Wartezeit nach dem Start in Sekunden, Vorgabe 10.",
+    "#   AutoStart              1 startet den Server mit der Windows-Anmeldung.",
+    "#   Protokollstufe         0 aus, 1 Fehler, 2 Meldungen, 3 alle Vorgaenge.",
+    "#   Waehrung               Waehrungszeichen fuer Preise, Vorgabe EUR.",
+    "#   Kassenanbindung        1 meldet Verkaeufe an das Kassensystem weiter.",
+    "#   Zentralabgleich        Abstand des Abgleichs mit der Zentrale in Minuten.",
+    "#",
+    "#   -----------------------------------------------------------------------------------------------",
+    "#   [MULTIFERNANZEIGE]",
+    "#   -----------------------------------------------------------------------------------------------",
+    "#   Anzahl                 Zahl der angeschlossenen Fernanzeigen, 0 bis 16.",
+    "#   Anzeige01 ... Anzeige16",
+    "#                          Adresse und Anschluss der Fernanzeige, zum Beispiel",
+    "#                          COM3:12 fuer Busadresse 12 an der dritten Schnittstelle.",
+    "#   Wechselzeit            Anzeigedauer einer Seite in Sekunden, Vorgabe 8.",
+    "#   Helligkeit             Helligkeit der Anzeigen in Prozent, 10 bis 100.",
+    "#   Lauftext               Text, der in Pausen als Laufschrift erscheint.",
+    "#   NachtAus               Uhrzeit hh:mm, zu der die Anzeigen dunkel schalten.",
+    "#   NachtEin               Uhrzeit hh:mm, zu der die Anzeigen wieder angehen.",
+    "#",
+    "#   -----------------------------------------------------------------------------------------------",
+    "#   [Messages]",
+    "#   -----------------------------------------------------------------------------------------------",
+    "#   ShowTextTime           Anzeigedauer der selbstschliessenden Hinweisfenster",
+    "#                          in Millisekunden, Vorgabe 3000.",
+    "#   ShowErrTime            Anzeigedauer der selbstschliessenden Fehlerfenster",
+    "#                          in Millisekunden, Vorgabe 5000.",
+    "#   MaxZeilenZahlLog_Datei Hoechstzahl der Zeilen einer Protokolldatei,",
+    "#                          5000 bis 10000, Vorgabe 5000.",
+    "#   MaxZeilenZahlErr_Datei Hoechstzahl der Zeilen einer Fehlerdatei,",
+    "#                          5000 bis 10000, Vorgabe 5000.",
+    "#   MaxGroesseErr_Datei(kB)",
+    "#                          Groesse einer Fehlerdatei in Kilobyte, ab der sie",
+    "#                          in die Sicherung mit der Endung .BAK verschoben wird.",
+    "#                          Vorgabe 500, hoechstens 1000; 0 schaltet das",
+    "#                          Verschieben ab.",
+    "#   Die Fehlerdateien liegen im Ordner log unter dem Programmordner, je",
+    "#   Wochentag in einem eigenen Unterordner von 1_Monday bis 7_Sunday.",
+    "#",
+    "#   -----------------------------------------------------------------------------------------------",
+    "#   [TemperaturEinheit]",
+    "#   -----------------------------------------------------------------------------------------------",
+    "#   Einheit                C fuer Grad Celsius, F fuer Grad Fahrenheit.",
+    "#   Nachkommastellen       Angezeigte Nachkommastellen, 0 oder 1.",
+    "#   Korrektur              Ausgleich des Fuehlers in Zehntelgrad, -50 bis 50.",
+    "#",
+    "#   -----------------------------------------------------------------------------------------------",
+    "#   [RLX]",
+    "#   -----------------------------------------------------------------------------------------------",
+    "#   Aktiv                  1 schaltet die Anbindung der RLX-Kuehlraeume ein.",
+    "#   Anzahl                 Zahl der Kuehlraeume, 1 bis 32.",
+    "#   Abfragezeit            Abstand der Zustandsabfragen in Sekunden.",
+    "#   Grafikordner           Ordner der Verlaufsgrafiken, Vorgabe Grafik\\RLX.",
+    "#   Aufzeichnung           Tage, die die Verlaufsdaten aufbewahrt werden.",
+    "#   Alarmgrenze            Abweichung vom Sollwert in Grad, ab der ein Alarm",
+    "#                          gemeldet wird.",
+    "#   Alarmverzoegerung      Minuten, die eine Abweichung anstehen muss.",
+    "#",
+    "#   -----------------------------------------------------------------------------------------------",
+    "#   [Taskplaner]",
+    "#   -----------------------------------------------------------------------------------------------",
+    "#   Aktiv                  1 fuehrt die geplanten Aufgaben aus.",
+    "#   Aufgabe01 ... Aufgabe32",
+    "#                          Uhrzeit, Wochentage und Befehl einer Aufgabe, durch",
+    "#                          Semikolon getrennt, zum Beispiel 04:30;12345;SYNC.",
+    "#   Nachholen              1 holt Aufgaben nach, die verpasst wurden, waehrend",
+    "#                          der Rechner ausgeschaltet war.",
+    "#   Pruefzeit              Abstand der Pruefung auf faellige Aufgaben in",
+    "#                          Sekunden, Vorgabe 30.",
+    "#",
+    "#   -----------------------------------------------------------------------------------------------",
+    "#   [TCPIP]",
+    "#   -----------------------------------------------------------------------------------------------",
+    "#   TCPServerTimeOut       Wartezeit des Servers auf eine Antwort der",
+    "#                          Gegenstelle in Millisekunden, Vorgabe 400.",
+    "#   TCPWinPort             Port, an dem der Server auf Verbindungen der",
+    "#                          Arbeitsplaetze wartet, Vorgabe 4096.",
+    "#   TCPServerAdresse       Name oder Adresse des Zentralrechners.",
+    "#   TCPServerPort          Port des Zentralrechners, Vorgabe 4097.",
+    "#   Wiederholungen         Verbindungsversuche, bevor ein Fehler gemeldet",
+    "#                          wird, Vorgabe 3.",
+    "#   KeepAlive              Abstand der Lebenszeichen in Sekunden, 0 schaltet",
+    "#                          sie ab.",
+    "#",
+    "#   -----------------------------------------------------------------------------------------------",
+    "#   [ProgrammListen]",
+    "#   -----------------------------------------------------------------------------------------------",
+    "#   Listenordner           Ordner der Programmlisten der Backstationen.",
+    "#   Abgleich               1 gleicht die Listen beim Start mit der Zentrale ab.",
+    "#   Abgleichzeit           Uhrzeit hh:mm des taeglichen Abgleichs.",
+    "#   Sicherung              1 legt vor jedem Abgleich eine Kopie der Listen an.",
+    "#   Sortierung             0 nach Nummer, 1 nach Name, 2 nach Warengruppe.",
+    "#",
+    "#   -----------------------------------------------------------------------------------------------",
+    "#   [Einstellungen]",
+    "#   ----------------------------------------------------------------------------------------------",
+    "#   Fensterposition        Lage und Groesse des Hauptfensters beim Start.",
+    "#   Schriftgroesse         Schriftgroesse der Listen in Punkt, Vorgabe 10.",
+    "#   Bestaetigung           1 fragt vor dem Loeschen eines Eintrags nach.",
+    "#   Kennwort               Verschluesseltes Kennwort der Serviceebene.",
+    "#   Sperrzeit              Minuten ohne Eingabe, nach denen die Serviceebene",
+    "#                          gesperrt wird.",
+    "#   Ton                    1 gibt bei Fehlern einen Signalton aus.",
+    "#",
+    "#   ----------------------------------------------------------------------------------------------",
+    "#   [BeschickerRS]",
+    "#   ----------------------------------------------------------------------------------------------",
+    "#   Schnittstelle          Serielle Schnittstelle der Beschickeranlage.",
+    "#   Baudrate               Uebertragungsgeschwindigkeit, Vorgabe 9600.",
+    "#   Adresse                Busadresse der Beschickersteuerung.",
+    "#   Echo                   1, wenn die Schnittstelle gesendete Zeichen",
+    "#                          zurueckliefert.",
+    "#   Antwortzeit            Wartezeit auf eine Antwort in Millisekunden.",
+    "#   Versuche               Wiederholungen eines gestoerten Telegramms.",
+    "#",
+    "#   ----------------------------------------------------------------------------------------------",
+    "#   [KVD]",
+    "#   ----------------------------------------------------------------------------------------------",
+    "#   Aktiv                  1 schaltet die Anbindung der KVD-Steuerungen ein.",
+    "#   Anzahl                 Zahl der Steuerungen am Bus, 1 bis 32.",
+    "#   Schnittstelle          Serielle Schnittstelle des Busses.",
+    "#   Programmordner         Ordner der Backprogramme, Vorgabe Backprogramme\\KVD.",
+    "#   Uhrabgleich            1 stellt die Uhren der Steuerungen taeglich.",
+    "#",
+    "#   ----------------------------------------------------------------------------------------------",
+    "#   [LM]",
+    "#   ----------------------------------------------------------------------------------------------",
+    "#   Aktiv                  1 schaltet die Anbindung der LM-Steuerungen ein.",
+    "#   Anzahl                 Zahl der Steuerungen, 1 bis 16.",
+    "#   Schnittstelle          Serielle Schnittstelle oder TCP-Adresse.",
+    "#   Programmordner         Ordner der Backprogramme, Vorgabe Backprogramme\\LM.",
+    "#   Abfragezeit            Abstand der Zustandsabfragen in Sekunden.",
+    "#",
+    "#   ----------------------------------------------------------------------------------------------",
+    "#   [LX2100-Server]",
+    "#   ----------------------------------------------------------------------------------------------",
+    "#   Aktiv                  1 startet den Dienst fuer die LX2100-Oefen.",
+    "#   Serveradresse          Name oder Adresse des LX2100-Rechners.",
+    "#   Serverport             Port des LX2100-Dienstes, Vorgabe 5020.",
+    "#   Programmordner         Ordner der Backprogramme, Vorgabe Backprogramme\\LX.",
+    "#   Ladomirordner          Ordner der Ladomir-Programme, Vorgabe",
+    "#                          Backprogramme\\Ladomir.",
+    "#   Uebernahme             1 uebernimmt geaenderte Programme ohne Rueckfrage.",
+    "#   Zeitabgleich           1 gleicht die Uhr der Oefen mit diesem Rechner ab.",
+    "#",
+    "#   ----------------------------------------------------------------------------------------------",
+    "#   Hinweise zum Betrieb",
+    "#   ----------------------------------------------------------------------------------------------",
+    "#   Die Datei wird von allen Solvanor-Programmen dieses Rechners gemeinsam",
+    "#   benutzt. Jedes Programm liest nur die Schluessel, die es braucht, und",
+    "#   ergaenzt fehlende Schluessel seiner Sektionen mit den Vorgabewerten.",
+    "#   Die Datei wird bei jedem Lesen ganz geladen und ganz zurueckgeschrieben;",
+    "#   eine Aenderung von Hand wird daher beim naechsten Lesen wirksam, kann aber",
+    "#   von einem gleichzeitig laufenden Programm ueberschrieben werden.",
+    "#   Vor einer Aenderung sollten deshalb alle Solvanor-Programme beendet sein.",
+    "#   Werte, die nicht gelesen werden koennen, werden durch die Vorgaben ersetzt",
+    "#   und im Fehlerprotokoll des lesenden Programms vermerkt.",
+    "#   Zahlen ausserhalb ihrer Grenzen werden auf die naechste Grenze gesetzt.",
+    "#   Leere Werte gelten als vorhanden und werden nicht ersetzt.",
+    "#",
+    "#   ----------------------------------------------------------------------------------------------",
+    "#   Versionsgeschichte des Dateiaufbaus",
+    "#   ----------------------------------------------------------------------------------------------",
+    "#   V.001.000  Erste Fassung mit den Sektionen Solvanor und Messages.",
+    "#   V.001.004  Sektion MULTIFERNANZEIGE fuer die Filialfernanzeigen.",
+    "#   V.001.007  Sektion TemperaturEinheit; Umstellung auf Fahrenheit.",
+    "#   V.001.010  Sektion RLX fuer die Kuehlraumueberwachung.",
+    "#   V.001.012  Sektion Taskplaner fuer zeitgesteuerte Aufgaben.",
+    "#   V.001.015  Sektion TCPIP; die Arbeitsplaetze verbinden sich ueber das Netz.",
+    "#   V.001.017  Sektion ProgrammListen fuer den Abgleich mit der Zentrale.",
+    "#   V.001.019  Sektion Einstellungen mit den Werten der Oberflaeche.",
+    "#   V.001.020  Sektion BeschickerRS fuer die Beschickeranlagen.",
+    "#   V.001.021  Sektionen KVD und LM fuer die Ofensteuerungen.",
+    "#   V.001.023  Messages: Grenzen der Protokoll- und Fehlerdateien.",
+    "#   V.001.024  Messages: Groesse der Fehlerdateien in Kilobyte.",
+    "#   V.001.025  Sektion LX2100-Server; neuer Dateikopf mit diesem Text.",
+    "#",
+    "#   Beim Umstellen einer aelteren Datei wird ihr alter Kopf durch diesen",
+    "#   ersetzt; alle uebrigen Sektionen bleiben mit ihren Werten erhalten.",
+    "#",
+    "#   ----------------------------------------------------------------------------------------------",
+    "#   Ordner unter dem Programmordner",
+    "#   ----------------------------------------------------------------------------------------------",
+    "#   Backprogramme\\Quorvel  Programme der Quorvel-Gaersteuerungen.",
+    "#   Backprogramme\\KVD      Programme der KVD-Steuerungen.",
+    "#   Backprogramme\\LM       Programme der LM-Steuerungen.",
+    "#   Backprogramme\\LX       Programme der LX2100-Oefen.",
+    "#   Backprogramme\\Ladomir  Programme der Ladomir-Anlagen.",
+    "#   Grafik                 Grafiken der Oberflaeche.",
+    "#   Grafik\\RLX             Verlaufsgrafiken der Kuehlraeume.",
+    "#   log                    Fehlerdateien, je Wochentag ein Unterordner.",
+    "#",
+    "#   ----------------------------------------------------------------------------------------------",
+    "#   Fehlermeldungen beim Lesen dieser Datei",
+    "#   ----------------------------------------------------------------------------------------------",
+    "#   Solvanor-INI-Error 01  Die Datei fehlte und konnte nicht angelegt werden.",
+    "#   Solvanor-INI-Error 02  Die neu angelegte Datei konnte nicht geschlossen",
+    "#                          werden.",
+    "#   Solvanor-INI-Error 03  Die Datei konnte nicht gelesen, umgestellt oder",
+    "#                          zurueckgeschrieben werden. Es gelten die Vorgaben.",
+    "#",
+    "#   Datensicherung",
+    "#   Vor einem Update der Solvanor-Programme wird eine Kopie dieser Datei mit",
+    "#   der Endung .SIK im Programmordner angelegt. Sie kann bei Bedarf unter dem",
+    "#   urspruenglichen Namen zurueckkopiert werden. Eine Datei ohne Kopf oder",
+    "#   ohne Sektion VERSION wird beim naechsten Lesen neu aufgebaut; ihre",
+    "#   Sektionen bleiben dabei erhalten.",
+    "#",
+    "#   Bei Fragen wenden Sie sich bitte an den Service.",
+    "#",
+    "#   ----------------------------------------------------------------------------------------------",
+};
+
+const char *const NeueAbschnitte[] = {"Solvanor", "MULTIFERNANZEIGE", "Messages", "TemperaturEinheit",
+                                      "RLX", "Taskplaner", "TCPIP", "ProgrammListen", "Einstellungen",
+                                      "BeschickerRS", "KVD", "LM", "LX2100-Server"};
+
+const QLatin1String Umbruch("\r\n");
+const QLatin1String Fehlt("#ERR");
+
+// Trims blanks and control characters at both ends.
+QString Beschnitten(const QString &s)
+{
+    qsizetype a = 0, e = s.size();
+    while (a < e && s.at(a).unicode() <= ' ')
+        ++a;
+    while (e > a && s.at(e - 1).unicode() <= ' ')
+        --e;
+    return s.mid(a, e - a);
+}
+
+QStringList Zeilen(const QString &text)
+{
+    QStringList zeilen;
+    qsizetype anfang = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
+            zeilen.append(text.mid(anfang, i - anfang));
+            if (c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
+                ++i;
+            anfang = i + 1;
+        }
+    }
+    if (anfang < text.size())
+        zeilen.append(text.mid(anfang));
+    return zeilen;
+}
+
+struct Abschnitt
+{
+    QString Name;
+    QStringList Zeilen;
+};
+
+// The memory copy of the file.
+class IniSpeicher
+{
+public:
+    void Laden(const QString &text)
+    {
+        for (const QString &roh : Zeilen(text)) {
+            const QString z = Beschnitten(roh);
+            if (z.isEmpty() || z.startsWith(QLatin1Char(';')))
+                continue;
+            if (z.startsWith(QLatin1Char('[')) && z.endsWith(QLatin1Char(']')) && z.size() >= 2) {
+                m_abschnitte.append({Beschnitten(z.mid(1, z.size() - 2)), {}});
+                continue;
+            }
+            if (m_abschnitte.isEmpty())
+                continue;
+            const qsizetype gleich = z.indexOf(QLatin1Char('='));
+            if (gleich >= 0)
+                m_abschnitte.last().Zeilen.append(Beschnitten(z.left(gleich)) + QLatin1Char('=')
+                                                  + Beschnitten(z.mid(gleich + 1)));
+            else
+                m_abschnitte.last().Zeilen.append(z);
+        }
+    }
+
+    QString Lesen(const QString &section, const QString &key, const QString &vorgabe) const
+    {
+        const Abschnitt *a = Finden(section);
+        if (!a)
+            return vorgabe;
+        const qsizetype i = Zeile(*a, key);
+        return i < 0 ? vorgabe : a->Zeilen.at(i).mid(a->Zeilen.at(i).indexOf(QLatin1Char('=')) + 1);
+    }
+
+    void Schreiben(const QString &section, const QString &key, const QString &wert)
+    {
+        Abschnitt *a = nullptr;
+        for (Abschnitt &kandidat : m_abschnitte)
+            if (kandidat.Name.compare(section, Qt::CaseInsensitive) == 0) {
+                a = &kandidat;
+                break;
+            }
+        if (!a) {
+            m_abschnitte.append({section, {}});
+            a = &m_abschnitte.last();
+        }
+        const QString zeile = key + QLatin1Char('=') + wert;
+        const qsizetype i = Zeile(*a, key);
+        if (i < 0)
+            a->Zeilen.append(zeile);
+        else
+            a->Zeilen[i] = zeile;
+    }
+
+    QByteArray Text() const
+    {
+        QString text;
+        for (const Abschnitt &a : m_abschnitte) {
+            text += QLatin1Char('[') + a.Name + QLatin1Char(']') + Umbruch;
+            for (const QString &z : a.Zeilen)
+                text += z + Umbruch;
+            text += Umbruch;
+        }
+        return text.toLatin1();
+    }
+
+    QString ErsterName() const { return m_abschnitte.isEmpty() ? QString() : m_abschnitte.first().Name; }
+
+private:
+    const Abschnitt *Finden(const QString &name) const
+    {
+        for (const Abschnitt &a : m_abschnitte)
+            if (a.Name.compare(name, Qt::CaseInsensitive) == 0)
+                return &a;
+        return nullptr;
+    }
+
+    static qsizetype Zeile(const Abschnitt &a, const QString &key)
+    {
+        for (qsizetype i = 0; i < a.Zeilen.size(); ++i) {
+            const QString &z = a.Zeilen.at(i);
+            const qsizetype gleich = z.indexOf(QLatin1Char('='));
+            if (gleich >= 0 && QStringView(z).left(gleich).compare(key, Qt::CaseInsensitive) == 0)
+                return i;
+        }
+        return -1;
+    }
+
+    QList<Abschnitt> m_abschnitte;
+};
+
+// The whole file as text; a missing file is empty. No value when it cannot be read.
+std::optional<QString> DateiLesen(const QString &datei)
+{
+    QFile f(datei);
+    if (!f.exists())
+        return QString();
+    if (!f.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray daten = f.readAll();
+    if (f.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return QString::fromLatin1(daten);
+}
+
+// Replaces the file in one step: a new file is written beside it and renamed over it.
+bool DateiSchreiben(const QString &datei, const QByteArray &daten)
+{
+    QSaveFile f(datei);
+    f.setDirectWriteFallback(true);
+    if (!f.open(QIODevice::WriteOnly))
+        return false;
+    if (f.write(daten) != daten.size()) {
+        f.cancelWriting();
+        f.commit();
+        return false;
+    }
+    return f.commit();
+}
+
+QString DateiName()
+{
+    QString name = P().ServerIniDatei;
+    DateinameBereinigen(name);
+    return name;
+}
+
+void NeueDateiAnlegen()
+{
+    QSaveFile f(DateiName());
+    f.setDirectWriteFallback(true);
+    const QByteArray daten = IniNeueDatei(QDateTime::currentDateTime());
+    if (!f.open(QIODevice::WriteOnly)) {
+        // a file that could not be created cannot be closed either
+        ErrSchreiben(P().ModulName, QStringLiteral("Solvanor-INI-Error 01"));
+        ErrSchreiben(P().ModulName, QStringLiteral("Solvanor-INI-Error 02"));
+        return;
+    }
+    if (f.write(daten) != daten.size()) {
+        ErrSchreiben(P().ModulName, QStringLiteral("Solvanor-INI-Error 01"));
+        f.cancelWriting();
+    }
+    if (!f.commit())
+        ErrSchreiben(P().ModulName, QStringLiteral("Solvanor-INI-Error 02"));
+}
+
+// Puts the current header in front of an older file's sections and sets the current version.
+bool Umstellen(IniSpeicher &speicher, const QString &alteVersion)
+{
+    const QString datei = DateiName();
+    const QByteArray geschrieben = speicher.Text();
+    if (!DateiSchreiben(datei, geschrieben))
+        return false;
+
+    QString text;
+    {
+        const std::optional<QString> gelesen = DateiLesen(datei);
+        if (!gelesen)
+            return false;
+        for (const QString &z : Zeilen(*gelesen))
+            text += z + Umbruch;
+    }
+    // Only the old header section gives way to the new header; any other first section is kept.
+    if (speicher.ErsterName().compare(QLatin1String("Solvanor.Ini"), Qt::CaseInsensitive) == 0) {
+        const qsizetype schnitt = text.indexOf(QStringLiteral("\r\n["));
+        text = schnitt < 0 ? QString() : text.mid(schnitt + 2);
+    }
+
+    QString neu = IniKopf(QDateTime::currentDateTime()).join(Umbruch) + Umbruch;
+    if (alteVersion == Fehlt)
+        neu += QStringLiteral("[VERSION]\r\nINI-Version=") + QLatin1String(IniVersionAktuell) + Umbruch;
+    neu += text + Umbruch;
+    if (!DateiSchreiben(datei, neu.toLatin1()))
+        return false;
+
+    const std::optional<QString> wieder = DateiLesen(datei);
+    if (!wieder)
+        return false;
+    speicher = IniSpeicher();
+    speicher.Laden(*wieder);
+    speicher.Schreiben(QStringLiteral("VERSION"), QStringLiteral("INI-Version"), QLatin1String(IniVersionAktuell));
+    return true;
+}
+
+qint32 Zahl(const QString &section, const QString &key, qint32 vorgabe)
+{
+    qint32 wert = 0;
+    return IniGanzzahl(IniWertLesen(section, key, QString::number(vorgabe)), wert) ? wert : vorgabe;
+}
+
+qint32 Zeilengrenze(const QString &key)
+{
+    return qBound(5000, Zahl(QStringLiteral("Messages"), key, 5000), 10000);
+}
+
+} // namespace
+
+const QStringList &IniKopfKommentar()
+{
+    static const QStringList zeilen = [] {
+        QStringList l;
+        for (const char *z : Kommentar)
+            l.append(QString::fromLatin1(z));
+        return l;
+    }();
+    return zeilen;
+}
+
+QStringList IniKopf(const QDateTime &Zeitpunkt)
+{
+    QStringList kopf;
+    kopf << QStringLiteral("[Solvanor.Ini]") << QStringLiteral("# ") + QString(84, QLatin1Char('-'))
+         << QStringLiteral("#   Solvanor 2004 IniFile -  Created ") + DatumZeitText(Zeitpunkt) + QLatin1Char('.')
+         << QStringLiteral("#   ") + QString(54, QLatin1Char('-')) << QStringLiteral("#");
+    kopf += IniKopfKommentar();
+    return kopf;
+}
+
+QByteArray IniNeueDatei(const QDateTime &Zeitpunkt)
+{
+    QStringList zeilen = IniKopf(Zeitpunkt);
+    zeilen << QStringLiteral("[VERSION]") << QStringLiteral("INI-Version=") + QLatin1String(IniVersionAktuell)
+           << QString();
+    for (const char *a : NeueAbschnitte)
+        zeilen << QLatin1Char('[') + QLatin1String(a) + QLatin1Char(']') << QString();
+    zeilen << QString();
+    return (zeilen.join(Umbruch) + Umbruch).toLatin1();
+}
+
+QString IniWertLesen(const QString &Section, const QString &Key, const QString &Default)
+{
+    if (!QFileInfo::exists(DateiName()))
+        NeueDateiAnlegen();
+
+    IniSpeicher speicher;
+    const auto fehler = [&] {
+        ErrSchreiben(P().ModulName, QStringLiteral("Solvanor-INI-Error 03"));
+        return Default;
+    };
+    const std::optional<QString> text = DateiLesen(DateiName());
+    if (!text)
+        return fehler();
+    speicher.Laden(*text);
+    const QString version = speicher.Lesen(QStringLiteral("VERSION"), QStringLiteral("INI-Version"), Fehlt);
+    if (IniVersionVergleichen(version) < 0 && !Umstellen(speicher, version))
+        return fehler();
+
+    QString wert = speicher.Lesen(Section, Key, Fehlt);
+    if (wert == Fehlt) {
+        wert = Default;
+        speicher.Schreiben(Section, Key, Default);
+    }
+    if (!DateiSchreiben(DateiName(), speicher.Text()))
+        return fehler();
+    return wert;
+}
+
+int IniVersionVergleichen(const QString &Version)
+{
+    if (Version == QLatin1String(IniVersionAktuell))
+        return 0;
+    if (Version.size() != 9 || !Version.startsWith(QLatin1String("V.")) || Version.mid(2).indexOf(QLatin1Char('.')) != 3)
+        return -99;
+    qint32 haupt = 0, neben = 0;
+    if (!IniGanzzahl(Version.mid(2, 3), haupt) || !IniGanzzahl(Version.mid(6, 3), neben) || haupt < 0
+        || haupt > 255 || neben < 0 || neben > 255)
+        return -99;
+    const int wert = haupt * 256 + neben;
+    const int aktuell = 1 * 256 + 25;
+    return wert > aktuell ? 1 : (wert == aktuell ? 0 : -1);
+}
+
+bool IniGanzzahl(const QString &Text, qint32 &Wert)
+{
+    QStringView s(Text);
+    bool negativ = false;
+    if (!s.isEmpty() && (s.front() == QLatin1Char('-') || s.front() == QLatin1Char('+'))) {
+        negativ = s.front() == QLatin1Char('-');
+        s = s.mid(1);
+    }
+    int basis = 10;
+    if (s.startsWith(QLatin1Char('$')) || s.startsWith(QLatin1Char('x'), Qt::CaseInsensitive)) {
+        basis = 16;
+        s = s.mid(1);
+    } else if (s.startsWith(QLatin1String("0x"), Qt::CaseInsensitive)) {
+        basis = 16;
+        s = s.mid(2);
+    }
+    if (s.isEmpty())
+        return false;
+    qint64 betrag = 0;
+    for (const QChar c : s) {
+        const int ziffer = c.isDigit() && c.unicode() < 128 ? c.unicode() - '0'
+                           : (basis == 16 && c.toLower() >= QLatin1Char('a') && c.toLower() <= QLatin1Char('f'))
+                               ? c.toLower().unicode() - 'a' + 10
+                               : -1;
+        if (ziffer < 0)
+            return false;
+        betrag = betrag * basis + ziffer;
+        if (betrag > qint64(std::numeric_limits<qint32>::max()) + 1)
+            return false;
+    }
+    const qint64 wert = negativ ? -betrag : betrag;
+    if (wert > std::numeric_limits<qint32>::max())
+        return false;
+    Wert = qint32(wert);
+    return true;
+}
+
+qint32 GetShowTextTime()
+{
+    return Zahl(QStringLiteral("Messages"), QStringLiteral("ShowTextTime"), 3000);
+}
+
+qint32 GetShowErrTime()
+{
+    return Zahl(QStringLiteral("Messages"), QStringLiteral("ShowErrTime"), 5000);
+}
+
+qint32 GetMaxZeilenLog()
+{
+    return Zeilengrenze(QStringLiteral("MaxZeilenZahlLog_Datei"));
+}
+
+qint32 GetMaxZeilenErr()
+{
+    return Zeilengrenze(QStringLiteral("MaxZeilenZahlErr_Datei"));
+}
+
+qint64 GetMaxGroesseErr()
+{
+    // 64-bit product: large settings must not wrap around into small or negative limits.
+    const qint64 bytes = qint64(Zahl(QStringLiteral("Messages"), QStringLiteral("MaxGroesseErr_Datei(kB)"), 500)) * 1024;
+    return qMin<qint64>(bytes, 1024000);
+}
+
+qint32 GetTCPServerTimeOut()
+{
+    return Zahl(QStringLiteral("TCPIP"), QStringLiteral("TCPServerTimeOut"), 400);
+}
+
+qint32 GetTCPWinPort()
+{
+    return Zahl(QStringLiteral("TCPIP"), QStringLiteral("TCPWinPort"), 4096);
+}

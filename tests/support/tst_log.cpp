@@ -1,0 +1,236 @@
+#include "dateihilfen.h"
+#include "support/uKonstanten.h"
+#include "support/uProgramm.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+// The error log in weekday folders, in a fresh program folder per test function.
+class TestLog : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<Programm> m_programm;
+    std::unique_ptr<QTemporaryDir> m_dir;
+    const QDateTime m_montag{QDate(2026, 12, 7), QTime(10, 11, 12)};
+
+    QString datei(const QDateTime &t = {}) const
+    {
+        return LogVerzeichnis((t.isValid() ? t : m_montag).date()) + QStringLiteral("Modul.err");
+    }
+    QString zeile(const QString &text, const QDateTime &t = {}) const
+    {
+        return DatumZeitText(t.isValid() ? t : m_montag) + QStringLiteral(": ") + text;
+    }
+
+private slots:
+    void init()
+    {
+        m_programm = std::make_unique<Programm>();
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+        P().Programmverzeichnis = m_dir->path() + QLatin1Char('/');
+    }
+    void cleanup()
+    {
+        m_dir.reset();
+        m_programm.reset();
+    }
+
+    void wochentagsordner_data()
+    {
+        QTest::addColumn<QDate>("datum");
+        QTest::addColumn<QString>("ordner");
+        QTest::newRow("Monday") << QDate(2026, 12, 7) << "1_Monday";
+        QTest::newRow("Tuesday") << QDate(2026, 12, 8) << "2_Tuesday";
+        QTest::newRow("Wednesday") << QDate(2026, 12, 9) << "3_Wednesday";
+        QTest::newRow("Thursday") << QDate(2026, 12, 10) << "4_Thursday";
+        QTest::newRow("Friday") << QDate(2026, 12, 11) << "5_Friday";
+        QTest::newRow("Saturday") << QDate(2026, 12, 12) << "6_Saturday";
+        QTest::newRow("Sunday") << QDate(2026, 12, 13) << "7_Sunday";
+        QTest::newRow("leap day") << QDate(2024, 2, 29) << "4_Thursday";
+    }
+    void wochentagsordner()
+    {
+        QFETCH(QDate, datum);
+        QFETCH(QString, ordner);
+        QCOMPARE(LogVerzeichnis(datum), P().Programmverzeichnis + QStringLiteral("log/") + ordner + QLatin1Char('/'));
+    }
+
+    void zeitstempel()
+    {
+        const QLocale ort = QLocale::system();
+        const QDate d(2026, 1, 2);
+        QCOMPARE(DatumZeitText(QDateTime(d, QTime(0, 0))), ort.toString(d, QLocale::ShortFormat));
+        QCOMPARE(DatumZeitText(QDateTime(d, QTime(0, 0, 1))),
+                 ort.toString(d, QLocale::ShortFormat) + QLatin1Char(' ') + ort.toString(QTime(0, 0, 1), QLocale::LongFormat));
+    }
+
+    void ersterEintragUndWocheSpaeter()
+    {
+        LogSchreiben(QStringLiteral("Modul"), QStringLiteral("eins"), 0, m_montag);
+        const QString kopfzeile = DatumZeitText(m_montag) + QStringLiteral(": Solvanor2004 Error File created.");
+        QCOMPARE(CrLfZeilen(DateiInhalt(datei())), (QStringList{kopfzeile, QString(), zeile(QStringLiteral("eins"))}));
+        QVERIFY(DateiInhalt(datei()).endsWith("eins\r\n"));
+
+        const QDateTime naechsterMontag = m_montag.addDays(7);
+        QCOMPARE(datei(naechsterMontag), datei());
+        LogSchreiben(QStringLiteral("Modul"), QStringLiteral("zwei"), 0, naechsterMontag);
+        QCOMPARE(CrLfZeilen(DateiInhalt(datei())),
+                 (QStringList{kopfzeile, QString(), zeile(QStringLiteral("eins")), zeile(QStringLiteral("zwei"), naechsterMontag)}));
+
+        LogSchreiben(QStringLiteral("Modul"), QStringLiteral("drei"), 0, m_montag.addDays(1));
+        QCOMPARE(CrLfZeilen(DateiInhalt(datei(m_montag.addDays(1)))).size(), 3);
+    }
+
+    void leererText()
+    {
+        LogSchreiben(QStringLiteral("Modul"), QString(), 0, m_montag);
+        QCOMPARE(CrLfZeilen(DateiInhalt(datei())).size(), 2);
+        const QByteArray vorher = DateiInhalt(datei());
+        LogSchreiben(QStringLiteral("Modul"), QString(), 1, m_montag);
+        QCOMPARE(DateiInhalt(datei()), vorher);
+        QVERIFY(!QFileInfo::exists(datei() + QStringLiteral(".BAK")));
+    }
+
+    void sicherung_data()
+    {
+        QTest::addColumn<int>("ueberGrenze");
+        QTest::addColumn<qint64>("grenze");
+        QTest::addColumn<bool>("verschoben");
+        QTest::newRow("at limit") << 0 << qint64(300) << false;
+        QTest::newRow("limit + 1") << 1 << qint64(300) << true;
+        QTest::newRow("limit 0") << 5000 << qint64(0) << false;
+        QTest::newRow("limit negative") << 5000 << qint64(-1) << false;
+    }
+    void sicherung()
+    {
+        QFETCH(int, ueberGrenze);
+        QFETCH(qint64, grenze);
+        QFETCH(bool, verschoben);
+        QVERIFY(QDir().mkpath(LogVerzeichnis(m_montag.date())));
+        const qint64 groesse = qMax<qint64>(grenze, 0) + ueberGrenze;
+        const QByteArray alt(groesse, 'a');
+        QVERIFY(DateiAnlegen(datei(), alt));
+        QVERIFY(DateiAnlegen(datei() + QStringLiteral(".BAK"), "older backup"));
+        LogSchreiben(QStringLiteral("Modul"), QStringLiteral("neu"), grenze, m_montag);
+        if (verschoben) {
+            QCOMPARE(DateiInhalt(datei() + QStringLiteral(".BAK")), alt);
+            QCOMPARE(CrLfZeilen(DateiInhalt(datei())),
+                     (QStringList{DatumZeitText(m_montag) + QStringLiteral(": Solvanor2004 Error File created."), QString(),
+                                  zeile(QStringLiteral("neu"))}));
+        } else {
+            QCOMPARE(DateiInhalt(datei() + QStringLiteral(".BAK")), QByteArray("older backup"));
+            QCOMPARE(DateiInhalt(datei()), alt + (zeile(QStringLiteral("neu")) + QStringLiteral("\r\n")).toUtf8());
+        }
+    }
+
+    void anfangsgrenze200()
+    {
+        // before the settings are read the limit is 200 bytes
+        QCOMPARE(P().MaxGroesseErr, qint64(200));
+        const QString d = LogVerzeichnis(QDate::currentDate()) + QStringLiteral("Modul.err");
+        int eintraege = 0;
+        while (QFileInfo(d).size() <= 200 && eintraege < 100) {
+            ErrSchreiben(QStringLiteral("Modul"), QStringLiteral("Eintrag %1").arg(eintraege++));
+            QVERIFY(!QFileInfo::exists(d + QStringLiteral(".BAK")));
+        }
+        QVERIFY(QFileInfo(d).size() > 200); // the last entry took it past the limit
+        ErrSchreiben(QStringLiteral("Modul"), QStringLiteral("danach"));
+        QVERIFY(QFileInfo::exists(d + QStringLiteral(".BAK")));
+        QCOMPARE(CrLfZeilen(DateiInhalt(d)).size(), 3);
+    }
+
+    void modulNameAusDatei_data()
+    {
+        QTest::addColumn<QString>("datei");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("exe") << "MiniQuorvel.exe" << "MiniQuorvel";
+        QTest::newRow("Test") << "Test.exe" << "Test";
+        QTest::newRow("no dot") << "MiniQuorvel" << "MiniQuorvel";
+        QTest::newRow("two dots") << "a.b.exe" << "a.b";
+        QTest::newRow("extension twice") << "x.exe.exe" << "x";
+    }
+    void modulNameAusDatei()
+    {
+        QFETCH(QString, datei);
+        QFETCH(QString, name);
+        QCOMPARE(ModulNameAusDatei(datei), name);
+    }
+
+    void leererNameNimmtProgrammdatei()
+    {
+        ErrSchreiben(QString(), QStringLiteral("vorher"));
+        const QString erwartet = LogVerzeichnis(QDate::currentDate())
+                                 + ModulNameAusDatei(QFileInfo(QCoreApplication::applicationFilePath()).fileName())
+                                 + QStringLiteral(".err");
+        QVERIFY(CrLfZeilen(DateiInhalt(erwartet)).last().endsWith(QStringLiteral(": vorher")));
+        QCOMPARE(QDir(LogVerzeichnis(QDate::currentDate())).entryList(QDir::Files),
+                 QStringList{QStringLiteral("tst_log.err")});
+    }
+
+    void schreibenScheitertStill_data()
+    {
+        QTest::addColumn<QString>("blockiert");
+        QTest::newRow("log is a file") << "log";
+        QTest::newRow("weekday folder is a file") << "log/1_Monday";
+        QTest::newRow("program folder is a file") << "";
+    }
+    void schreibenScheitertStill()
+    {
+        QFETCH(QString, blockiert);
+        if (blockiert.isEmpty()) {
+            QVERIFY(DateiAnlegen(m_dir->filePath(QStringLiteral("prog")), "x"));
+            P().Programmverzeichnis = m_dir->filePath(QStringLiteral("prog/"));
+        } else {
+            QVERIFY(QDir().mkpath(QFileInfo(m_dir->filePath(blockiert)).absolutePath()));
+            QVERIFY(DateiAnlegen(m_dir->filePath(blockiert), "x"));
+        }
+        LogSchreiben(QStringLiteral("Modul"), QStringLiteral("weg"), 100, m_montag);
+        QVERIFY(!QFileInfo::exists(datei()));
+    }
+
+    void groesseNichtLesbar()
+    {
+        // the log file's place is held by a folder: the entry is dropped
+        QVERIFY(QDir().mkpath(datei()));
+        LogSchreiben(QStringLiteral("Modul"), QStringLiteral("weg"), 100, m_montag);
+        QVERIFY(QFileInfo(datei()).isDir());
+        QVERIFY(!QFileInfo::exists(datei() + QStringLiteral(".BAK")));
+    }
+
+    void verschiebenScheitert()
+    {
+        // the backup's place is held by a non-empty folder: the entry goes to the large file
+        QVERIFY(QDir().mkpath(datei() + QStringLiteral(".BAK/x")));
+        QVERIFY(DateiAnlegen(datei(), QByteArray(500, 'a')));
+        LogSchreiben(QStringLiteral("Modul"), QStringLiteral("trotzdem"), 100, m_montag);
+        QVERIFY(DateiInhalt(datei()).endsWith((zeile(QStringLiteral("trotzdem")) + QStringLiteral("\r\n")).toUtf8()));
+        QCOMPARE(DateiInhalt(datei()).size(), 500 + zeile(QStringLiteral("trotzdem")).toUtf8().size() + 2);
+    }
+
+    void bereinigen_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("ergebnis");
+        QTest::newRow("unchanged") << "/a/b/Datei 1.txt" << "/a/b/Datei 1.txt";
+        QTest::newRow("question mark and asterisk") << "/a/Wer?.*" << "/a/Wer . ";
+        QTest::newRow("all six") << "\"*<>?|x" << "      x";
+        QTest::newRow("empty") << "" << "";
+    }
+    void bereinigen()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, ergebnis);
+        DateinameBereinigen(name);
+        QCOMPARE(name, ergebnis);
+        // a "/" that separates folders is not reported
+        QVERIFY(!QFileInfo::exists(P().Programmverzeichnis + QStringLiteral("log")));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestLog)
+#include "tst_log.moc"

@@ -1,0 +1,109 @@
+#include "dateihilfen.h"
+#include "support/uKonstanten.h"
+#include "support/uProgramm.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+// Start-up against a temporary program folder.
+class TestStartup : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<Programm> m_programm;
+    std::unique_ptr<QTemporaryDir> m_dir;
+
+    QString prog() const { return m_dir->filePath(QStringLiteral("prog")); }
+
+    static QStringList alles(const QString &ordner)
+    {
+        QStringList l;
+        QDirIterator it(ordner, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            l << it.next().mid(ordner.size() + 1);
+        l.sort();
+        return l;
+    }
+
+private slots:
+    void init()
+    {
+        m_programm = std::make_unique<Programm>();
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+    }
+    void cleanup()
+    {
+        m_dir.reset();
+        m_programm.reset();
+    }
+
+    void ersterStart()
+    {
+        QVERIFY(QDir().mkpath(prog()));
+        PfadeInitialisieren(prog());
+        QCOMPARE(P().Programmverzeichnis, prog() + QLatin1Char('/'));
+        QCOMPARE(P().ServerIniDatei, prog() + QStringLiteral("/Solvanor2004.INI"));
+        QCOMPARE(P().BackprogrammeQuorvel, prog() + QStringLiteral("/Backprogramme/Quorvel"));
+        QCOMPARE(alles(prog()), (QStringList{"Backprogramme", "Backprogramme/KVD", "Backprogramme/LM", "Backprogramme/LX",
+                                             "Backprogramme/Ladomir", "Backprogramme/Quorvel", "Grafik", "Grafik/RLX",
+                                             "Solvanor2004.INI"}));
+        const QStringList z = CrLfZeilen(DateiInhalt(P().ServerIniDatei));
+        const qsizetype m = z.indexOf(QStringLiteral("[Messages]"));
+        QCOMPARE(z.mid(m, 7), (QStringList{"[Messages]", "ShowTextTime=3000", "ShowErrTime=5000",
+                                           "MaxZeilenZahlLog_Datei=5000", "MaxZeilenZahlErr_Datei=5000",
+                                           "MaxGroesseErr_Datei(kB)=500", ""}));
+        QCOMPARE(P().MaxGroesseErr, qint64(512000));
+        QCOMPARE(P().ShowTextTime, 0); // taken over only by the main window
+        QCOMPARE(P().ShowErrTime, 0);
+    }
+
+    void zweiterStart()
+    {
+        QVERIFY(QDir().mkpath(prog()));
+        PfadeInitialisieren(prog());
+        QVERIFY(DateiAnlegen(prog() + QStringLiteral("/Backprogramme/Quorvel/P1.QGP"), "1\r\n"));
+        QByteArray ini = DateiInhalt(P().ServerIniDatei);
+        ini.replace("MaxGroesseErr_Datei(kB)=500", "MaxGroesseErr_Datei(kB)=2");
+        QVERIFY(DateiAnlegen(P().ServerIniDatei, ini));
+        const QStringList vorher = alles(prog());
+
+        m_programm.reset();
+        m_programm = std::make_unique<Programm>();
+        PfadeInitialisieren(prog() + QLatin1Char('/'));
+        QCOMPARE(P().Programmverzeichnis, prog() + QLatin1Char('/'));
+        QCOMPARE(alles(prog()), vorher);
+        QCOMPARE(DateiInhalt(prog() + QStringLiteral("/Backprogramme/Quorvel/P1.QGP")), QByteArray("1\r\n"));
+        QCOMPARE(P().MaxGroesseErr, qint64(2048));
+        QCOMPARE(DateiInhalt(P().ServerIniDatei), ini);
+    }
+
+    void programmordnerNichtBeschreibbar()
+    {
+        // a plain file stands where the program folder should be
+        QVERIFY(DateiAnlegen(prog(), "x"));
+        PfadeInitialisieren(prog());
+        QCOMPARE(DateiInhalt(prog()), QByteArray("x"));
+        QCOMPARE(alles(m_dir->path()), QStringList{QStringLiteral("prog")});
+        QCOMPARE(P().MaxGroesseErr, qint64(512000));
+    }
+
+    void einzelnerOrdnerBlockiert()
+    {
+        QVERIFY(QDir().mkpath(prog() + QStringLiteral("/Backprogramme")));
+        QVERIFY(DateiAnlegen(prog() + QStringLiteral("/Backprogramme/KVD"), "x"));
+        QVERIFY(DateiAnlegen(prog() + QStringLiteral("/Grafik"), "x"));
+        PfadeInitialisieren(prog());
+        QVERIFY(QFileInfo(prog() + QStringLiteral("/Backprogramme/Ladomir")).isDir());
+        QVERIFY(QFileInfo(prog() + QStringLiteral("/Backprogramme/KVD")).isFile());
+        QVERIFY(!QFileInfo::exists(prog() + QStringLiteral("/Grafik/RLX")));
+        QVERIFY(QFileInfo::exists(P().ServerIniDatei));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestStartup)
+#include "tst_startup.moc"

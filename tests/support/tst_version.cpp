@@ -1,0 +1,184 @@
+#include "platform/uPlattform.h"
+#include "support/Version.h"
+#include "support/uAbout.h"
+#include "support/uProgramm.h"
+#include "support/uTestShow.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+#include <memory>
+
+Q_DECLARE_METATYPE(std::optional<VersionsInfo>)
+
+// Version text, about box and version notice.
+class TestVersion : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<Programm> m_programm;
+    std::unique_ptr<TfVersion> m_version;
+
+    void version(const QString &text)
+    {
+        m_version = std::make_unique<TfVersion>();
+        m_version->VersionText = text;
+        P().fVersion = m_version.get();
+    }
+
+private slots:
+    void init()
+    {
+        m_programm = std::make_unique<Programm>();
+        QCoreApplication::setApplicationName(QStringLiteral("MiniQuorvel"));
+    }
+    void cleanup()
+    {
+        m_version.reset();
+        m_programm.reset();
+    }
+
+    void versionsText_data()
+    {
+        QTest::addColumn<std::optional<VersionsInfo>>("info");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("released") << std::optional<VersionsInfo>(VersionsInfo{2, 1, 0, 0}) << "2.1.0 [Build 0]";
+        QTest::newRow("test build") << std::optional<VersionsInfo>(VersionsInfo{2, 1, 3, 7}) << "2.1.3 [Build 7]";
+        QTest::newRow("large") << std::optional<VersionsInfo>(VersionsInfo{65535, 10, 255, 1234}) << "65535.10.255 [Build 1234]";
+        QTest::newRow("none") << std::optional<VersionsInfo>() << "0.0.0.0";
+    }
+    void versionsText()
+    {
+        QFETCH(std::optional<VersionsInfo>, info);
+        QFETCH(QString, text);
+        QCOMPARE(VersionsText(info), text);
+    }
+
+    void dieserBuild()
+    {
+        TfVersion f;
+        QCOMPARE(f.VersionText, VersionsText(VersionsInfoLesen()));
+        QCOMPARE(f.ExtractVersionInfo(), f.VersionText);
+        QVERIFY(!f.isVisible());
+    }
+
+    void hinweis_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("argumente");
+        QTest::addColumn<QString>("release");
+        QTest::addColumn<bool>("faellig");
+        const QStringList ohne{"/opt/MiniQuorvel"};
+        QTest::newRow("released") << "2.1.0 [Build 0]" << ohne << "0" << false;
+        QTest::newRow("test build") << "2.1.3 [Build 7]" << ohne << "3" << true;
+        QTest::newRow("no version") << "0.0.0.0" << ohne << "" << true;
+        QTest::newRow("empty") << "" << ohne << "" << true;
+        QTest::newRow("service word") << "2.1.3 [Build 7]" << QStringList{"/opt/MiniQuorvel", "VOXIM"} << "3" << false;
+        QTest::newRow("service word lower case") << "2.1.3 [Build 7]" << QStringList{"/opt/MiniQuorvel", "voxim"} << "3" << false;
+        QTest::newRow("service word, no version") << "0.0.0.0" << QStringList{"/opt/MiniQuorvel", "VoXiM"} << "" << false;
+        QTest::newRow("service word as program") << "0.0.0.0" << QStringList{"voxim"} << "" << false;
+        QTest::newRow("longer word") << "0.0.0.0" << QStringList{"/opt/MiniQuorvel", "VOXIMX"} << "" << true;
+        QTest::newRow("released with service word") << "2.1.0 [Build 0]" << QStringList{"x", "VOXIM"} << "0" << false;
+    }
+    void hinweis()
+    {
+        QFETCH(QString, text);
+        QFETCH(QStringList, argumente);
+        QFETCH(QString, release);
+        QFETCH(bool, faellig);
+        QCOMPARE(ReleaseTeil(text), release);
+        QCOMPARE(VersionshinweisFaellig(text, argumente), faellig);
+    }
+
+    void aboutBox_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("released") << "2.1.0 [Build 0]";
+        QTest::newRow("none") << "0.0.0.0";
+    }
+    void aboutBox()
+    {
+        QFETCH(QString, text);
+        version(text);
+        TAboutBox box;
+        QCOMPARE(box.windowTitle(), QStringLiteral("Info"));
+        QCOMPARE(box.ProductName->text(), QStringLiteral("MiniQuorvel"));
+        QCOMPARE(box.Comments->text(), QStringLiteral("Programm zum Daten-Empfang der Quorvel-Steuerung"));
+        QTimer::singleShot(0, &box, [&box] { box.OKButton->click(); });
+        QCOMPARE(box.exec(), int(QDialog::Accepted));
+        QCOMPARE(box.Version->text(), QStringLiteral("Version ") + text);
+        // every showing sets the line again
+        m_version->VersionText = QStringLiteral("9.9.9 [Build 9]");
+        QTimer::singleShot(0, &box, [&box] { box.OKButton->click(); });
+        box.exec();
+        QCOMPARE(box.Version->text(), QStringLiteral("Version 9.9.9 [Build 9]"));
+    }
+
+    void notizWirdGezeigt_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("zeile");
+        QTest::newRow("test build") << "2.1.3 [Build 7]" << "Es handelt sich um eine interne Version. (2.1.3 [Build 7])";
+        QTest::newRow("no version") << "0.0.0.0" << "Es handelt sich um eine interne Version. (0.0.0.0)";
+    }
+    void notizWirdGezeigt()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, zeile);
+        version(text);
+        TTestShow t;
+        t.Argumente = QStringList{QStringLiteral("/opt/MiniQuorvel")};
+        QVERIFY(!t.isVisible());
+        const int piepser = PieptonZaehler();
+        QTRY_VERIFY(t.isVisible());
+        QCOMPARE(PieptonZaehler(), piepser + 1);
+        QVERIFY(!t.Timer1->isActive());
+        QCOMPARE(t.windowTitle(), QStringLiteral("MiniQuorvel"));
+        QVERIFY(t.Panel2->isVisible());
+        QCOMPARE(t.Panel2->text(), zeile);
+        QVERIFY(t.BlinkTimer->isActive());
+        QCOMPARE(t.BlinkTimer->interval(), 2000);
+
+        const QString deutsch = QStringLiteral("Bitte nur zu internen Tests verwenden!");
+        QCOMPARE(t.Label2->text(), deutsch);
+        t.BlinkTimerTimer();
+        QCOMPARE(t.Label2->text(), QStringLiteral("For internal test purposes only!"));
+        t.BlinkTimerTimer();
+        QCOMPARE(t.Label2->text(), deutsch);
+
+        t.Button1->click();
+        QVERIFY(!t.isVisible());
+        QTest::qWait(150);
+        QVERIFY(!t.isVisible());
+        QCOMPARE(PieptonZaehler(), piepser + 1);
+    }
+
+    void notizBleibtVerborgen_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("argumente");
+        QTest::newRow("released") << "2.1.0 [Build 0]" << QStringList{"/opt/MiniQuorvel"};
+        QTest::newRow("service word") << "2.1.3 [Build 7]" << QStringList{"/opt/MiniQuorvel", "voxim"};
+        QTest::newRow("service word, no version") << "0.0.0.0" << QStringList{"/opt/MiniQuorvel", "VOXIM"};
+    }
+    void notizBleibtVerborgen()
+    {
+        QFETCH(QString, text);
+        QFETCH(QStringList, argumente);
+        version(text);
+        TTestShow t;
+        t.Argumente = argumente;
+        const int piepser = PieptonZaehler();
+        QTRY_VERIFY(!t.Timer1->isActive());
+        QTest::qWait(50);
+        QVERIFY(!t.isVisible());
+        QCOMPARE(PieptonZaehler(), piepser);
+        QCOMPARE(t.windowTitle(), QStringLiteral("MiniQuorvel"));
+    }
+};
+
+QTEST_MAIN(TestVersion)
+#include "tst_version.moc"
