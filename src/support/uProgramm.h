@@ -9,6 +9,7 @@
 #include <QtGlobal>
 
 class QuorvelBefehl;
+class QuorvelEngine;
 class TwMiniQuorvel;
 class TwQuorvel;
 class TwShowbox;
@@ -53,6 +54,7 @@ struct Programm
     bool Abbruch = false;
     bool Wartet = false;
     bool Beenden = false;
+    QuorvelEngine *Engine = nullptr;            // not owned; the command engine of the main window
 
     // --- Windows ---------------------------------------------------------------------------
     TwMiniQuorvel *wMiniQuorvel = nullptr;

@@ -1,0 +1,60 @@
+#pragma once
+
+// The main window: it holds the serial port, the command engine with its timers, the address
+// field, the echo option and the traffic lists, and it owns the service window.
+
+#include <QMainWindow>
+#include <QString>
+
+class ComPort;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QuorvelEngine;
+class TwQuorvel;
+
+class TwMiniQuorvel : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit TwMiniQuorvel(QWidget *parent = nullptr);
+    ~TwMiniQuorvel() override;
+
+    QuorvelEngine *Engine() const { return mEngine; }
+    ComPort *Port() const { return mComPort; }
+    TwQuorvel *BefehlsFenster() const { return mServiceFenster; }
+
+    // The command entry of every window.
+    void Kommando(const QString &Topic, const QString &Text);
+    void PortWarten();
+
+    // Traffic lists.
+    void GesendetZeile(const QString &Text);
+    void EmpfangenZeile(const QString &Text);
+    void FehlerZeile(const QString &Text);
+
+    // The result router: every result of the engine arrives here and leaves as Ergebnis.
+    void ErgebnisVerteilen(qint32 Nummer, const QString &Topic, const QString &Text);
+
+    QLineEdit *QuorvelAdrEdit;
+    QCheckBox *MitEchoRS485;
+    QListWidget *LBout;
+    QListWidget *LBIn;
+    QListWidget *LBError;
+    QLabel *LastError;
+
+signals:
+    void Ergebnis(qint32 Nummer, const QString &Topic, const QString &Text);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void ServiceFensterErzeugen(qint32 Nummer);
+    static void ListenZeile(QListWidget *liste, const QString &Text);
+
+    ComPort *mComPort = nullptr;
+    QuorvelEngine *mEngine = nullptr;
+    TwQuorvel *mServiceFenster = nullptr;
+};

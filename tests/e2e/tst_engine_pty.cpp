@@ -1,0 +1,241 @@
+// The engine in the main window, through QSerialPort on a pseudo-terminal, against the simulator.
+
+#include "controller/ComPort.h"
+#include "controller/uQuorvelBefehle.h"
+#include "controller/uQuorvelEngine.h"
+#include "simulator/PtySimulator.h"
+#include "simulator/QuorvelSimulator.h"
+#include "support/uProgramm.h"
+#include "windows/uMiniQuorvel.h"
+
+#include <QCheckBox>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <ctime>
+#include <memory>
+
+namespace {
+
+QByteArray Frame(const QString &payload)
+{
+    const QString z = QStringLiteral("060058") + payload;
+    return (z + PruefsummeText(z) + QLatin1Char('\r')).toLatin1();
+}
+
+QString Hex4(int wert)
+{
+    return QStringLiteral("%1").arg(wert, 4, 16, QLatin1Char('0')).toUpper();
+}
+
+QStringList Zeilen(const QListWidget *liste)
+{
+    QStringList z;
+    for (int i = 0; i < liste->count(); ++i)
+        z << liste->item(i)->text();
+    return z;
+}
+
+} // namespace
+
+class TestEnginePty : public QObject
+{
+    Q_OBJECT
+    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<Programm> programm;
+    std::unique_ptr<QuorvelSimulator> sim;
+    std::unique_ptr<PtySimulator> pty;
+    std::unique_ptr<TwMiniQuorvel> fenster;
+    QString gelesen;
+    QList<QPair<QString, QString>> ergebnisse;
+
+    QuorvelEngine *engine() const { return fenster->Engine(); }
+    QuorvelService *service() const { return fenster->Engine()->Service(); }
+
+    // Weekly-program decoders that walk through all blocks, as the transfer decoders do.
+    void wochenDekoderEinsetzen()
+    {
+        QuorvelService *s = service();
+        s->Dekoder.WoPrgLesenAntwort = [this, s](const QString &d) {
+            if (d.size() != 16)
+                return false;
+            if (P().BlockNr == 1)
+                gelesen.clear();
+            gelesen += d;
+            if (P().BlockNr < 7) {
+                s->Objekt(Q_WochPrgRd)->WochPrgBlockLesen(P().BlockNr + 1);
+                return true;
+            }
+            s->FensterWarteZustand(0, true, false);
+            ergebnisse << qMakePair(QStringLiteral("QORWOCHPROG"), gelesen);
+            return true;
+        };
+        s->Dekoder.WoPrgSendenAntwort = [this, s](const QString &d) {
+            if (d.size() != 4)
+                return false;
+            if (P().BlockNr < 28) {
+                s->Objekt(Q_WochPrgWr)->WochPrgBlockSenden(QString(), P().BlockNr + 1);
+                return true;
+            }
+            s->FensterWarteZustand(0, true, false);
+            ergebnisse << qMakePair(QStringLiteral("QORWOCHPROG"), QStringLiteral("SendACK"));
+            return true;
+        };
+    }
+
+    bool wochenprogrammLesen(int ms = 20000)
+    {
+        const qsizetype vorher = ergebnisse.size();
+        fenster->Kommando(QStringLiteral("BEFEHL"), QStringLiteral("WPR\t00\t"));
+        return QTest::qWaitFor([&] { return ergebnisse.size() > vorher; }, ms);
+    }
+
+    static QList<QByteArray> WochenLeseFrames()
+    {
+        QList<QByteArray> f;
+        for (int n = 1; n <= 7; ++n)
+            f << Frame(QStringLiteral("10") + Hex4(0x0600 + 4 * (n - 1)) + QStringLiteral("0000"));
+        return f;
+    }
+
+private slots:
+    void init()
+    {
+        dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(dir->isValid());
+        programm = std::make_unique<Programm>();
+        P().Programmverzeichnis = dir->path() + QLatin1Char('/');
+        sim = std::make_unique<QuorvelSimulator>(QStringLiteral("0600"));
+        pty = std::make_unique<PtySimulator>(sim.get());
+        QVERIFY2(pty->starten(dir->path(), 7), qPrintable(pty->fehler()));
+        fenster = std::make_unique<TwMiniQuorvel>();
+        QCOMPARE(fenster->Port()->ComNumber(), 7);
+        gelesen.clear();
+        ergebnisse.clear();
+        connect(fenster.get(), &TwMiniQuorvel::Ergebnis, this,
+                [this](qint32, const QString &t, const QString &x) { ergebnisse << qMakePair(t, x); });
+        wochenDekoderEinsetzen();
+    }
+    void cleanup()
+    {
+        fenster.reset();
+        pty.reset();
+        sim.reset();
+        programm.reset();
+        dir.reset();
+    }
+
+    void framesByteGenau()
+    {
+        QString woche;
+        for (int i = 0; i < 28; ++i)
+            woche += Hex4(i * 3 + 1);
+        sim->setWochenprogramm(woche.toLatin1());
+        QVERIFY(wochenprogrammLesen());
+        QCOMPARE(sim->empfangeneFrames(), WochenLeseFrames());
+        QCOMPARE(sim->empfangeneFrames().first(), QByteArray("06005810060000001A\r"));
+        QCOMPARE(ergebnisse.last().second, woche);
+        QCOMPARE(fenster->LBout->count(), 7);
+        QCOMPARE(fenster->LBIn->count(), 7);
+        QCOMPARE(fenster->LBError->count(), 0);
+        QVERIFY(!P().Wartet);
+        QVERIFY(fenster->Port()->Open());
+    }
+
+    void schreibenByteGenau()
+    {
+        QString woche;
+        for (int i = 0; i < 28; ++i)
+            woche += Hex4(0x0100 + i);
+        const qsizetype vorher = ergebnisse.size();
+        fenster->Kommando(QStringLiteral("BEFEHL"), QStringLiteral("WPW\t00\t") + woche);
+        QVERIFY(QTest::qWaitFor([&] { return ergebnisse.size() > vorher; }, 30000));
+        QCOMPARE(ergebnisse.last().second, QStringLiteral("SendACK"));
+        const QList<QByteArray> frames = sim->empfangeneFrames();
+        QCOMPARE(frames.size(), 28);
+        for (int n = 1; n <= 28; ++n)
+            QCOMPARE(frames[n - 1], Frame(QStringLiteral("11") + Hex4(0x0600 + n - 1) + woche.mid(4 * (n - 1), 4)));
+        QCOMPARE(QString::fromLatin1(sim->wochenprogramm()), woche);
+    }
+
+    void echoLeitung()
+    {
+        sim->setEcho(true);
+        fenster->MitEchoRS485->setChecked(true);
+        QVERIFY(wochenprogrammLesen());
+        QCOMPARE(sim->empfangeneFrames(), WochenLeseFrames());
+        QCOMPARE(fenster->LBError->count(), 0);
+        QCOMPARE(fenster->LBIn->count(), 7);
+        QCOMPARE(ergebnisse.last().second, QString::fromLatin1(sim->wochenprogramm()));
+    }
+
+    void wiederholungNachFalscherPruefsumme()
+    {
+        sim->stoerungEinplanen(QuorvelSimulator::FalschePruefsumme, 1);
+        QVERIFY(wochenprogrammLesen());
+        QCOMPARE(fenster->LBError->count(), 1);
+        QVERIFY(fenster->LBError->item(0)->text().endsWith(QStringLiteral(":ChksmFehler Empfang!")));
+        QCOMPARE(sim->empfangeneFrames().size(), 8);
+    }
+
+    // The device vanishes while a status request waits: one report, no storm, idle;
+    // once it is back the next command works without a restart.
+    void geraetVerschwindet()
+    {
+        QVERIFY(wochenprogrammLesen());
+        QVERIFY(fenster->Port()->Open());
+        fenster->LBError->clear();
+
+        sim->stoerungEinplanen(QuorvelSimulator::KeineAntwort, 1);
+        fenster->Kommando(QStringLiteral("BEFEHL"), QStringLiteral("PST\t00\t"));
+        QVERIFY(QTest::qWaitFor([&] { return sim->empfangeneFrames().size() == 8; }, 5000));
+        pty->schliessen();
+        QVERIFY(QTest::qWaitFor([&] { return fenster->LBError->count() >= 1; }, 10000));
+        QVERIFY(!fenster->Port()->Open());
+        QVERIFY(QTest::qWaitFor([&] { return !P().Wartet; }, 10000));
+
+        // Idle: little CPU over a second and a half, and no further lines.
+        const std::clock_t cpu = std::clock();
+        QTest::qWait(1500);
+        const double sekunden = double(std::clock() - cpu) / CLOCKS_PER_SEC;
+        QVERIFY2(sekunden < 0.75, qPrintable(QString::number(sekunden)));
+        QCOMPARE(fenster->LBError->count(), 1);
+        QVERIFY(fenster->LBError->item(0)->text().contains(QStringLiteral("Verbindung unterbrochen")));
+
+        QVERIFY2(pty->neuStarten(), qPrintable(pty->fehler()));
+        sim->frameLogLoeschen();
+        QVERIFY(wochenprogrammLesen());
+        QCOMPARE(sim->empfangeneFrames(), WochenLeseFrames());
+        QVERIFY(fenster->Port()->Open());
+        QCOMPARE(fenster->LBError->count(), 1);
+    }
+
+    // Gone during a weekly read: the retries fail and the command is given up, with one report.
+    void geraetVerschwindetBeimLesen()
+    {
+        sim->stoerungEinplanen(QuorvelSimulator::KeineAntwort, 1);
+        fenster->Kommando(QStringLiteral("BEFEHL"), QStringLiteral("WPR\t00\t"));
+        QVERIFY(QTest::qWaitFor([&] { return sim->empfangeneFrames().size() == 1; }, 5000));
+        pty->schliessen();
+        QVERIFY(QTest::qWaitFor([&] { return !ergebnisse.isEmpty(); }, 30000));
+        QCOMPARE(ergebnisse.last(), qMakePair(QStringLiteral("QORWOCHPROG"), QStringLiteral("SendNAK")));
+        QVERIFY(!P().Wartet);
+        const QStringList fehler = Zeilen(fenster->LBError);
+        QCOMPARE(fehler.filter(QStringLiteral("Verbindung unterbrochen")).size(), 1);
+        QCOMPARE(fehler.filter(QStringLiteral(":TIMEOUT")).size(), 3);
+        QCOMPARE(fehler.size(), 4);
+
+        const std::clock_t cpu = std::clock();
+        QTest::qWait(1500);
+        QVERIFY(double(std::clock() - cpu) / CLOCKS_PER_SEC < 0.75);
+        QCOMPARE(fenster->LBError->count(), 4);
+
+        QVERIFY(pty->neuStarten());
+        QVERIFY(wochenprogrammLesen());
+        QCOMPARE(fenster->LBError->count(), 4);
+    }
+};
+
+QTEST_MAIN(TestEnginePty)
+#include "tst_engine_pty.moc"
