@@ -6,9 +6,11 @@
 #include "support/uProgramm.h"
 #include "support/uShowbox.h"
 #include "support/uTestShow.h"
+#include "editors/uQuorvelGaerProg.h"
+#include "editors/uQuorvelNivorell.h"
+#include "windows/uMiniQuorvel.h"
 
 #include <QApplication>
-#include <QMainWindow>
 #include <QTimer>
 
 #include <memory>
@@ -47,9 +49,7 @@ int MiniQuorvelMain(int argc, char *argv[])
     app.setQuitOnLastWindowClosed(false);
 
     // The windows, in this order; the first one is the main window and is visible at once.
-    auto wMiniQuorvel = std::make_unique<QMainWindow>();        // 1. TwMiniQuorvel
-    wMiniQuorvel->setObjectName(QStringLiteral("wMiniQuorvel"));
-    wMiniQuorvel->setWindowTitle(QStringLiteral("MiniQuorvel"));
+    auto wMiniQuorvel = std::make_unique<TwMiniQuorvel>();      // 1. TwMiniQuorvel
     Hauptfensterwache wache;
     wMiniQuorvel->installEventFilter(&wache);
     wMiniQuorvel->show();
@@ -60,8 +60,8 @@ int MiniQuorvelMain(int argc, char *argv[])
     P().wShowbox = new TwShowbox();                             // 4. TwShowbox, box 1, never shown
     auto AboutBox = std::make_unique<TAboutBox>();              // 5. TAboutBox
     P().AboutBox = AboutBox.get();
-    // 6. TwQuorvelNivorell (wQuorvelNivorell) joins here.
-    // 7. TwQuorvelGaerProg (wQuorvelGaerProg) joins here.
+    auto wQuorvelNivorell = std::make_unique<TwQuorvelNivorell>(); // 6. TwQuorvelNivorell
+    auto wQuorvelGaerProg = std::make_unique<TwQuorvelGaerProg>(); // 7. TwQuorvelGaerProg
 
     const int ergebnis = app.exec();
 

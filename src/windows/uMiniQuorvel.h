@@ -6,6 +6,8 @@
 #include <QMainWindow>
 #include <QString>
 
+#include <array>
+
 class ComPort;
 class QCheckBox;
 class QLabel;
@@ -44,6 +46,25 @@ public:
     QListWidget *LBError;
     QLabel *LastError;
 
+    // Status display; the service window's status decoder writes into it.
+    QLineEdit *IstT_E = nullptr;
+    QLineEdit *SollT_E = nullptr;
+    QLineEdit *IstF_E = nullptr;
+    QLineEdit *SollF_E = nullptr;
+    QLineEdit *AktBetr_E = nullptr;
+    QLineEdit *AktUBetr_E = nullptr;
+    QLineEdit *ProgNr_E = nullptr;
+    QLineEdit *DrehVerd_E = nullptr;
+    QLineEdit *AnzStoer_E = nullptr;
+    QLineEdit *DateEdit_E = nullptr;
+    std::array<QCheckBox *, 18> Relais{};
+    QCheckBox *AlleStatusPollen = nullptr;
+
+    // >>> weekly program, its file, clock setting, result router (uMiniQuorvelWoche.cpp, uErgebnis.cpp)
+    // Fills the groups WochenProgramme and Uhrzeit with the weekly-program and clock controls.
+    void WochPrgBereichErzeugen();
+    // <<<
+
 signals:
     void Ergebnis(qint32 Nummer, const QString &Topic, const QString &Text);
 
@@ -57,4 +78,7 @@ private:
     ComPort *mComPort = nullptr;
     QuorvelEngine *mEngine = nullptr;
     TwQuorvel *mServiceFenster = nullptr;
+
+    // >>> private: weekly program, its file, clock setting, result router
+    // <<<
 };

@@ -71,3 +71,18 @@ void TwQuorvel::MemoZeileZeigen(const QString &Text)
     }
     QorMeldung->appendPlainText(Text);
 }
+
+void TwQuorvel::WoPrgAnzeigen(const TQorWochPrg &Prog)
+{
+    WochPrg = Prog;
+}
+
+void TwQuorvel::NvAnzeigen(const TQorNivorell &Prog)
+{
+    NvProg = Prog;
+}
+
+void TwQuorvel::GaerProgAnzeigen(const TQorGaerProg &Prog)
+{
+    GaerProg = Prog;
+}
