@@ -166,3 +166,15 @@ void TwMiniQuorvel::closeEvent(QCloseEvent *event)
     }
     event->accept();
 }
+
+void TwMiniQuorvel::BedienungFreigeben(bool)
+{
+}
+
+void TwMiniQuorvel::FortschrittZeigen(qint32)
+{
+}
+
+void TwMiniQuorvel::FortschrittAktualisieren(qint32)
+{
+}

@@ -60,6 +60,15 @@ public:
     std::array<QCheckBox *, 18> Relais{};
     QCheckBox *AlleStatusPollen = nullptr;
 
+    // Lock of the weekly-program, status and clock controls, watchdog, progress panel.
+    class QGroupBox *Uhrzeit = nullptr;
+    class QGroupBox *WochenProgramme = nullptr;
+    class QGroupBox *Status = nullptr;
+    class QTimer *CheckTimer = nullptr;
+    void BedienungFreigeben(bool On);
+    void FortschrittZeigen(qint32 Prozent);
+    void FortschrittAktualisieren(qint32 Prozent);
+
     // >>> weekly program, its file, clock setting, result router (uMiniQuorvelWoche.cpp, uErgebnis.cpp)
     // Fills the groups WochenProgramme and Uhrzeit with the weekly-program and clock controls.
     void WochPrgBereichErzeugen();

@@ -34,6 +34,7 @@ TwQuorvel::TwQuorvel(QuorvelService *service, QWidget *parent)
 
     connect(mService, &QuorvelService::QorMeldungZeile, this, &TwQuorvel::MemoZeileZeigen);
     connect(mService, &QuorvelService::QorMeldungGeleert, QorMeldung, &QPlainTextEdit::clear);
+    TransferDekoderEinsetzen();
 }
 
 TwQuorvel::~TwQuorvel() = default;

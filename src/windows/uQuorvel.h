@@ -53,6 +53,8 @@ public:
     void GaerProgAnzeigen(const TQorGaerProg &Prog);
 
     // >>> program and weekly-program transfer decoders (uQuorvelTransfer.cpp)
+    // Enters the six transfer decoders in the service side's decoder table.
+    void TransferDekoderEinsetzen();
     // <<<
 
 private:

@@ -1,0 +1,7 @@
+// The service window's program and weekly-program transfer decoders.
+
+#include "windows/uQuorvel.h"
+
+void TwQuorvel::TransferDekoderEinsetzen()
+{
+}
