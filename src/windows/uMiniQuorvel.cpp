@@ -148,11 +148,6 @@ void TwMiniQuorvel::FehlerZeile(const QString &Text)
     ListenZeile(LBError, Text);
 }
 
-void TwMiniQuorvel::ErgebnisVerteilen(qint32 Nummer, const QString &Topic, const QString &Text)
-{
-    emit Ergebnis(Nummer, Topic, Text);
-}
-
 void TwMiniQuorvel::closeEvent(QCloseEvent *event)
 {
     P().Beenden = true;
