@@ -62,13 +62,7 @@ bool PtySimulator::starten(const QString &programmverzeichnis, int comNummer)
         }
         m_linkPfad = QDir(ordner.absoluteFilePath(QStringLiteral("ports"))).filePath(QStringLiteral("COM%1").arg(comNummer));
     }
-    if (!oeffnen())
-        return false;
-    if (!m_linkPfad.isEmpty() && !linkSetzen(m_slavePfad)) {
-        schliessen();
-        return false;
-    }
-    return true;
+    return neuStarten();
 }
 
 bool PtySimulator::neuStarten()
