@@ -36,6 +36,10 @@ struct Programm
     qint32 ShowTextTime = 0;
     qint32 ShowErrTime = 0;
     qint32 KeineMeldungen = 0;
+    qint32 MaxZeilenLog = 0;              // [Messages] line limits, kept but not used
+    qint32 MaxZeilenErr = 0;
+    qint32 TCPWinPort = 0;                // [TCPIP] values, kept but not used
+    qint32 TCPServerTimeOut = 0;
     qint32 ShowboxZaehler = 0;            // boxes created since start, up to 32767
     TwShowbox *wShowbox = nullptr;
     int StatusPollSekunden = 1;

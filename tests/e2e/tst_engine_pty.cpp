@@ -10,6 +10,8 @@
 
 #include <QCheckBox>
 #include <QListWidget>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -100,6 +102,7 @@ class TestEnginePty : public QObject
     }
 
 private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void init()
     {
         dir = std::make_unique<QTemporaryDir>();
@@ -109,8 +112,16 @@ private slots:
         sim = std::make_unique<QuorvelSimulator>(QStringLiteral("0600"));
         pty = std::make_unique<PtySimulator>(sim.get());
         QVERIFY2(pty->starten(dir->path(), 7), qPrintable(pty->fehler()));
+        // The window takes its port from the user store: a store of the test's own.
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir->path() + QStringLiteral("/einstellungen"));
+        QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("ZIR"), QStringLiteral("MiniQuorvel"))
+            .setValue(QStringLiteral("COMPORT"), QStringLiteral("COM7"));
         fenster = std::make_unique<TwMiniQuorvel>();
         QCOMPARE(fenster->Port()->ComNumber(), 7);
+        // The error list starts with its header line; the traffic under test comes after it.
+        fenster->LBError->clear();
+        // The status poll starts ticked; its requests are not the traffic under test.
+        fenster->AlleStatusPollen->setChecked(false);
         gelesen.clear();
         ergebnisse.clear();
         connect(fenster.get(), &TwMiniQuorvel::Ergebnis, this,
