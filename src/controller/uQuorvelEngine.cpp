@@ -9,8 +9,7 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
-#include <QElapsedTimer>
-#include <QThread>
+#include <QEventLoop>
 #include <QTimer>
 
 #include <climits>
@@ -355,20 +354,35 @@ void QuorvelEngine::EmpfangBeginnen(qint32 Laenge)
 
 void QuorvelEngine::PortWarten()
 {
+    // Messages go on being handled while the port settles; between the checks the thread
+    // sleeps in the event loop, so a port that stays closed costs no CPU.
     ComWaitTimer->start(500);
-    QElapsedTimer grenze;
-    grenze.start();
-    do {
-        QCoreApplication::processEvents();
-        QThread::msleep(1);
+    auto bereit = [this] {
+        if (!mPort)
+            return false;
         try {
-            if (mPort) {
-                mPort->ProcessPending();
-                break;
-            }
+            mPort->ProcessPending();
+            return true;
         } catch (const std::exception &) {
+            return false;
         }
-    } while (ComWaitTimer->isActive() && grenze.elapsed() < 1000);
+    };
+    QCoreApplication::processEvents();
+    if (bereit())
+        return;
+    QEventLoop schleife;
+    QTimer pruefen;
+    pruefen.setInterval(10);
+    connect(&pruefen, &QTimer::timeout, &schleife, [&] {
+        if (bereit() || !ComWaitTimer->isActive())
+            schleife.quit();
+    });
+    QTimer grenze;
+    grenze.setSingleShot(true);
+    connect(&grenze, &QTimer::timeout, &schleife, &QEventLoop::quit);
+    pruefen.start();
+    grenze.start(1000);
+    schleife.exec();
 }
 
 void QuorvelEngine::PortGetrennt(const QString &Text)

@@ -112,7 +112,7 @@ void QuorvelTransfer::Einsetzen()
     d.NvSendenAntwort = [this](qint32 k, const QString &x) { return NvSendenAntwort(k, x); };
 }
 
-// ---- shared steps---------------------------------------------------------------------------
+// ---- shared steps --------------------------------------------------------------------------
 
 void QuorvelTransfer::Ergebnis(const QString &Topic, const QString &Text)
 {
