@@ -216,7 +216,7 @@ int main(int argc, char *argv[])
             return 1;
         }
 
-        std::printf("%s\n", pacing ? "Simulator pacing its replies at 9600 baud:" : "Instant replies:");
+        std::printf("%s\n", pacing ? "Simulator at 9600 baud (the request holds the line, then the reply is paced):" : "Instant replies:");
         {
             Messplatz platz(sim.processId());
             platz.Messen(QStringLiteral("GPR\t00\t1"));   // opens the port

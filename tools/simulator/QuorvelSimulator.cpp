@@ -335,16 +335,19 @@ void QuorvelSimulator::antwortSenden(const QByteArray &frame, QByteArray antwort
     emit antwortGebildet(antwort);
     if (echoVorher)
         ausgeben(frame);
-    ausgeben(antwort, verzoegerung);
+    // At line speed the request itself holds the half-duplex line first: the reply can start
+    // only once its last byte would have arrived.
+    const qint64 anfrageUs = m_pacing ? qint64(double(frame.size()) * ByteZeitUs) : 0;
+    ausgeben(antwort, verzoegerung, anfrageUs);
 }
 
-void QuorvelSimulator::ausgeben(const QByteArray &bytes, int verzoegerungMs)
+void QuorvelSimulator::ausgeben(const QByteArray &bytes, int verzoegerungMs, qint64 zusatzUs)
 {
     if (bytes.isEmpty())
         return;
     Stueck s;
     s.daten = bytes;
-    s.faelligUs = m_uhr.nsecsElapsed() / 1000 + qint64(verzoegerungMs) * 1000;
+    s.faelligUs = m_uhr.nsecsElapsed() / 1000 + qint64(verzoegerungMs) * 1000 + zusatzUs;
     m_ausgang.append(s);
     if (!m_pumpe.isActive())
         m_pumpe.start(0);

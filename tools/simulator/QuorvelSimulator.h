@@ -159,7 +159,7 @@ private:
     QByteArray schreiben(int reg, const QByteArray &wort, bool *bekannt);
     void uhrInStatus(int feld, const QByteArray &wort);
     void antwortSenden(const QByteArray &frame, QByteArray antwort);
-    void ausgeben(const QByteArray &bytes, int verzoegerungMs = 0);
+    void ausgeben(const QByteArray &bytes, int verzoegerungMs = 0, qint64 zusatzUs = 0);
     void pumpen();
 
     QString m_adresse;
