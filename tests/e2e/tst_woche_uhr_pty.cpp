@@ -1,0 +1,147 @@
+// The operator's round trips from the main window against the simulator on a pseudo-terminal:
+// read the weekly program, change a cell, write it back; set the clock in both firmware families.
+
+#include "windows/hauptfenster_umgebung.h"
+
+#include "controller/ComPort.h"
+#include "simulator/PtySimulator.h"
+#include "simulator/QuorvelSimulator.h"
+#include "support/uShowbox.h"
+#include "windows/uQuorvel.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateTime>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+QString Hex4(int wert)
+{
+    return QStringLiteral("%1").arg(wert, 4, 16, QLatin1Char('0')).toUpper();
+}
+
+// Day d: program d+1, mode 2, end day 1, end time 06:00 + d hours.
+QString Woche()
+{
+    QString s;
+    for (int d = 0; d < 7; ++d)
+        s += Hex4(d + 1) + Hex4(2) + Hex4(1) + Hex4(360 + 60 * d);
+    return s;
+}
+
+int Boxen()
+{
+    int n = 0;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (qobject_cast<TwShowbox *>(w) && w->isVisible())
+            ++n;
+    return n;
+}
+
+} // namespace
+
+class TestWocheUhrPty : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<Hauptfensterumgebung> u;
+    std::unique_ptr<QuorvelSimulator> sim;
+    std::unique_ptr<PtySimulator> pty;
+    TwMiniQuorvel *fenster = nullptr;
+
+    void starten(bool alteFirmware)
+    {
+        u = std::make_unique<Hauptfensterumgebung>();
+        sim = std::make_unique<QuorvelSimulator>(QStringLiteral("0600"));
+        sim->setAlteFirmware(alteFirmware);
+        pty = std::make_unique<PtySimulator>(sim.get());
+        QVERIFY2(pty->starten(u->prog(), 9), qPrintable(pty->fehler()));
+        fenster = u->erzeugen();
+        fenster->findChild<QComboBox *>(QStringLiteral("ComportBox"))->setEditText(QStringLiteral("COM9"));
+        QCOMPARE(fenster->Port()->ComNumber(), 9);
+        fenster->AlleStatusPollen->setChecked(false);
+    }
+
+private slots:
+    void cleanup()
+    {
+        if (u)
+            u->fenster.reset();
+        fenster = nullptr;
+        ShowboxenFreigeben();
+        pty.reset();
+        sim.reset();
+        u.reset();
+    }
+
+    // What the operator changes in the grid is what the controller holds afterwards; nothing
+    // else of the program changes on the way.
+    void wochenprogrammAendernUndSchreiben()
+    {
+        starten(false);
+        sim->setWochenprogramm(Woche().toLatin1());
+        fenster->LesenWoPrg->click();
+        QVERIFY(QTest::qWaitFor([this] { return fenster->WochenProgramme->isEnabled(); }, 20000));
+        QCOMPARE(fenster->NachtStarts->item(3, 2)->text(), QStringLiteral("3"));   // Wednesday, PRG
+
+        // Wednesday gets program 9 and end time 21:15, typed as the operator does.
+        fenster->NachtStarts->item(3, 2)->setText(QStringLiteral("9"));
+        fenster->NachtStarts->item(3, 4)->setText(QStringLiteral("21:15"));
+        fenster->NachtStarts->setCurrentCell(1, 1);
+        fenster->SendenWoPrg->click();
+        QVERIFY(QTest::qWaitFor([this] { return fenster->WochenProgramme->isEnabled(); }, 20000));
+
+        QString erwartet = Woche();
+        erwartet.replace(2 * 16, 4, Hex4(9));
+        erwartet.replace(2 * 16 + 12, 4, Hex4(21 * 60 + 15));
+        QCOMPARE(QString::fromLatin1(sim->wochenprogramm()), erwartet);
+    }
+
+    void uhrStellen_data()
+    {
+        QTest::addColumn<bool>("alteFirmware");
+        QTest::addColumn<bool>("sommer");
+        QTest::newRow("V352, Sommer") << false << true;
+        QTest::newRow("V352, Winter") << false << false;
+        QTest::newRow("V351, Sommer") << true << true;
+        QTest::newRow("V351, Winter") << true << false;
+    }
+    // The clock registers of the controller's firmware family receive the PC's time and the
+    // summer flag; the other family's registers stay untouched.
+    void uhrStellen()
+    {
+        QFETCH(bool, alteFirmware);
+        QFETCH(bool, sommer);
+        starten(alteFirmware);
+        fenster->SommerZeit->setChecked(sommer);
+        const QDateTime vorher = QDateTime::currentDateTime();
+        fenster->SetTime->click();
+        QVERIFY(QTest::qWaitFor([] { return Boxen() > 0; }, 20000));
+        const QDateTime nachher = QDateTime::currentDateTime();
+
+        const int basis = alteFirmware ? QuorvelSimulator::RegUhrAlt : QuorvelSimulator::RegUhr352;
+        const int sommerReg = alteFirmware ? QuorvelSimulator::RegSommerAlt : QuorvelSimulator::RegSommer352;
+        const QByteArray hhmm = sim->uhrRegister(basis);
+        QVERIFY2(hhmm == vorher.toString(QStringLiteral("HHmm")).toLatin1()
+                     || hhmm == nachher.toString(QStringLiteral("HHmm")).toLatin1(),
+                 hhmm.constData());
+        const QByteArray ddmm = sim->uhrRegister(basis + 1);
+        QVERIFY(ddmm == vorher.toString(QStringLiteral("ddMM")).toLatin1()
+                || ddmm == nachher.toString(QStringLiteral("ddMM")).toLatin1());
+        QCOMPARE(sim->uhrRegister(basis + 2), QByteArray::number(nachher.date().year()));
+        QCOMPARE(sim->uhrRegister(sommerReg), sommer ? QByteArray("0001") : QByteArray("0000"));
+
+        const int andere = alteFirmware ? QuorvelSimulator::RegUhr352 : QuorvelSimulator::RegUhrAlt;
+        QVERIFY(sim->uhrRegister(andere).isEmpty() || sim->uhrRegister(andere) == "0000");
+    }
+};
+
+QTEST_MAIN(TestWocheUhrPty)
+#include "tst_woche_uhr_pty.moc"
