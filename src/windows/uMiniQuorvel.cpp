@@ -18,6 +18,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFont>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -51,7 +52,9 @@ public:
     explicit TrafficListe(QWidget *parent) : QListWidget(parent)
     {
         setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
-        setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        // Always shown: a bar that comes and goes with the range would resize the viewport,
+        // which asks for new geometries again, without end.
+        setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     }
 
     void UmfangSetzen(int Umfang)
@@ -86,6 +89,10 @@ QListWidget *Liste(QWidget *parent, const char *name)
     auto *l = new TrafficListe(parent);
     l->setObjectName(QString::fromLatin1(name));
     l->setProperty("horizontalExtent", 0);
+    // The design font of the lists: 8 points, so a line measures 8 per character.
+    QFont schrift = l->font();
+    schrift.setPointSize(8);
+    l->setFont(schrift);
     return l;
 }
 

@@ -504,8 +504,8 @@ QString TwMiniQuorvel::DateiWaehlen(const TDateiDialog &Dialog)
 
 void TwMiniQuorvel::DateiFehlerZeigen(const QString &Text)
 {
-    // The caption of the application's own error message: its title.
-    ShowErr(P().ModulName.isEmpty() ? windowTitle() : P().ModulName, Text, 0);
+    // The application's own error message: modal, OK, its title as caption.
+    ModaleBoxZeigen(this, P().ModulName.isEmpty() ? windowTitle() : P().ModulName, Text);
 }
 
 bool TwMiniQuorvel::WochPrgDateiLesen(const QString &Pfad, QStringList &Zeilen, QString &Fehler)

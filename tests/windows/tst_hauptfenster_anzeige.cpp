@@ -136,6 +136,8 @@ private slots:
         QCOMPARE(f->Breite()[size_t(liste)], qMax(vorher, Mass(l, QStringLiteral("kurz"))));
         zeile(liste, lang);
         const int breit = Mass(l, lang);
+        // The design font measures 8 per character.
+        QCOMPARE(breit, 8 * 300);
         QCOMPARE(f->Breite()[size_t(liste)], breit);
         zeile(liste, QStringLiteral("ab"));
         QCOMPARE(f->Breite()[size_t(liste)], breit);
