@@ -20,6 +20,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <ctime>
 #include <functional>
 
 namespace {
@@ -153,6 +154,26 @@ private slots:
         QCOMPARE(f->Breite()[size_t(liste)], breit);
         zeile(liste, QStringLiteral("x"));
         QCOMPARE(l->property("horizontalExtent").toInt(), breit);
+    }
+
+    // Long and many lines on a shown window: the lists settle, the window stays idle.
+    void ruhigMitLangenZeilen()
+    {
+        f->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f));
+        f->Tracking->setChecked(true);
+        // Widths around the list's own: the scroll bars come and go while the lines arrive.
+        for (int i = 0; i < 40; ++i) {
+            zeile(0, QString(19, QLatin1Char('0')));
+            zeile(1, QString(60 + i, QLatin1Char('1')));
+            zeile(2, QString(20 + 3 * i, QLatin1Char('2')));
+            QTest::qWait(5);
+        }
+        QTest::qWait(200);
+        const std::clock_t cpu = std::clock();
+        QTest::qWait(1000);
+        const double sekunden = double(std::clock() - cpu) / CLOCKS_PER_SEC;
+        QVERIFY2(sekunden < 0.5, qPrintable(QString::number(sekunden)));
     }
 
     void fehlerListeKopf()
