@@ -372,10 +372,10 @@ void TwQuorvel::KomponentenErzeugen()
     QWidget *a = Ausgaenge;
     Beschriftung(a, "LabelSoll", QStringLiteral("Soll"), 268, 14, 40);
     Beschriftung(a, "LabelIst", QStringLiteral("Ist"), 318, 14, 40);
-    Beschriftung(a, "LabelTemp", QStringLiteral("Temp/°C"), 206, 30, 60);
+    Beschriftung(a, "LabelTemp", QStringLiteral("Temp/°C"), 206, 30, 56);
     SollT_E = Feld(a, "SollT_E", QStringLiteral("SollT"), 264, 27, 49, 19, true);
     IstT_E = Feld(a, "IstT_E", QStringLiteral("IstT"), 314, 27, 49, 19, true);
-    Beschriftung(a, "LabelFeuchte", QStringLiteral("Feuchte/%"), 206, 50, 60);
+    Beschriftung(a, "LabelFeuchte", QStringLiteral("Feuchte/%"), 206, 50, 56);
     SollF_E = Feld(a, "SollF_E", QStringLiteral("SollF"), 264, 47, 49, 19, true);
     IstF_E = Feld(a, "IstF_E", QStringLiteral("IstF"), 314, 47, 49, 19, true);
     struct Zeile {

@@ -284,6 +284,92 @@ private slots:
         }
     }
 
+    // Captions without a name of their own: found by their text inside their group, and
+    // standing beside (same row, to the left) or above (same column) what they caption.
+    void beschriftungen_data()
+    {
+        QTest::addColumn<QString>("gruppe");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("links");   // false: above
+        QTest::addColumn<QStringList>("komponenten");
+        QTest::newRow("Soll") << "Ausgaenge" << "Soll" << false << QStringList{"SollT_E", "SollF_E"};
+        QTest::newRow("Ist") << "Ausgaenge" << "Ist" << false << QStringList{"IstT_E", "IstF_E"};
+        QTest::newRow("Temp row") << "Ausgaenge" << "Temp/°C" << true << QStringList{"SollT_E", "IstT_E"};
+        QTest::newRow("Feuchte row") << "Ausgaenge" << "Feuchte/%" << true << QStringList{"SollF_E", "IstF_E"};
+        QTest::newRow("Datum") << "Ausgaenge" << "Datum:" << true << QStringList{"DateEdit_E"};
+        QTest::newRow("AktPrgNr") << "Ausgaenge" << "AktPrgNr.:" << true << QStringList{"ProgNr_E"};
+        QTest::newRow("DrehVerd") << "Ausgaenge" << "DrehVerd:" << true << QStringList{"DrehVerd_E"};
+        QTest::newRow("AnzStör") << "Ausgaenge" << "AnzStör:" << true << QStringList{"AnzStoer_E"};
+        QTest::newRow("AktBetr") << "Ausgaenge" << "AktBetr.:" << true << QStringList{"AktBetr_E"};
+        QTest::newRow("AktUntBetr") << "Ausgaenge" << "AktUntBetr.:" << true << QStringList{"AktUBetr_E"};
+        QTest::newRow("P_Nr") << "GaerProgramm" << "PrgNr.:" << true << QStringList{"P_Nr"};
+        QTest::newRow("RecNr") << "GaerProgramm" << "RecNr.:" << true << QStringList{"RecNr"};
+        QTest::newRow("Temp column") << "GaerProgramm" << "Temp/°C" << false
+                                     << QStringList{"P_SchTemp", "P_GuTemp", "P_GvTemp", "P_GaTemp", "P_AbTemp"};
+        QTest::newRow("Feu column") << "GaerProgramm" << "Feu/%" << false << QStringList{"P_GvFeu", "P_GaFeu", "P_AbFeu"};
+        QTest::newRow("Dauer column") << "GaerProgramm" << "Dauer/min" << false
+                                      << QStringList{"P_SchZeit", "P_GvZeit", "P_GaZeit", "P_AbZeit", "P_BVorl"};
+        QTest::newRow("Sch row") << "GaerProgramm" << "Sch" << true << QStringList{"P_SchTemp", "P_SchZeit"};
+        QTest::newRow("GU row") << "GaerProgramm" << "GU" << true << QStringList{"P_GuTemp"};
+        QTest::newRow("GV row") << "GaerProgramm" << "GV" << true << QStringList{"P_GvTemp", "P_GvFeu", "P_GvZeit"};
+        QTest::newRow("GA row") << "GaerProgramm" << "GA" << true << QStringList{"P_GaTemp", "P_GaFeu", "P_GaZeit"};
+        QTest::newRow("AB row") << "GaerProgramm" << "AB" << true << QStringList{"P_AbTemp", "P_AbFeu", "P_AbZeit"};
+        QTest::newRow("Backofenvorlauf row") << "GaerProgramm" << "Backofenvorlauf" << true << QStringList{"P_BVorl"};
+        QTest::newRow("NivoRPrgNr") << "NivorellProgramm" << "PrgNr.:" << false << QStringList{"NivoRPrgNr"};
+        QTest::newRow("RecNr_NV") << "NivorellProgramm" << "RecNr.:" << false << QStringList{"RecNr_NV"};
+    }
+    void beschriftungen()
+    {
+        QFETCH(QString, gruppe);
+        QFETCH(QString, text);
+        QFETCH(bool, links);
+        QFETCH(QStringList, komponenten);
+        auto *g = f()->findChild<QGroupBox *>(gruppe);
+        QVERIFY(g);
+        QList<QLabel *> treffer;
+        for (QLabel *l : g->findChildren<QLabel *>())
+            if (l->text() == text)
+                treffer << l;
+        QCOMPARE(treffer.size(), 1);
+        const QRect b = treffer.first()->geometry();
+        for (const QString &name : komponenten) {
+            auto *w = g->findChild<QWidget *>(name);
+            QVERIFY2(w, qPrintable(name));
+            const QRect k = w->geometry();
+            if (links) {
+                QVERIFY2(b.right() < k.left(), qPrintable(name));
+                QVERIFY2(b.center().y() >= k.top() && b.center().y() <= k.bottom(), qPrintable(name));
+            } else {
+                QVERIFY2(b.bottom() < k.top(), qPrintable(name));
+                QVERIFY2(b.left() <= k.right() && k.left() <= b.right(), qPrintable(name));
+            }
+        }
+    }
+
+    // The program groups share their place and cover the firmware and time edits.
+    void gruppenUeberlagern()
+    {
+        f()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f()));
+        QWidget *p = f()->Panel1;
+        const QPoint firmware = f()->FirmWareEdit->geometry().center();
+        const QPoint zeit = f()->TimeEdit->geometry().center();
+        QCOMPARE(p->childAt(firmware), static_cast<QWidget *>(f()->FirmWareEdit));
+        f()->GaerProgramm->show();
+        QTest::mouseClick(f()->ShowWoPrg, Qt::LeftButton);
+        QVERIFY(f()->GaerProgramm->isVisibleTo(f()) && f()->WochenProgramme->isVisibleTo(f()));
+        QCOMPARE(f()->GaerProgramm->pos(), f()->WochenProgramme->pos());
+        for (const QPoint &punkt : {firmware, zeit}) {
+            QWidget *oben = p->childAt(punkt);
+            QVERIFY(oben);
+            QVERIFY(oben != f()->FirmWareEdit && oben != f()->TimeEdit);
+        }
+        // Hidden again, the edits show through.
+        f()->GaerProgramm->hide();
+        QTest::mouseClick(f()->ShowWoPrg, Qt::LeftButton);
+        QCOMPARE(p->childAt(zeit), static_cast<QWidget *>(f()->TimeEdit));
+    }
+
     // ---- window handlers ------------------------------------------------------------
 
     void schliessenVersteckt()
@@ -756,6 +842,32 @@ private slots:
         f()->PopupKomponente = f()->PrgEdit;
         f()->WertNichtProgrammieren->trigger();
         QCOMPARE(f()->PrgEdit->text(), QString());
+    }
+
+    // Every value editor carries the popup and takes "FFFF" from it; the number editors do not.
+    void popupAufAllenWertEditoren()
+    {
+        const QStringList wertEditoren{"P_SchTemp", "P_SchZeit", "P_GuTemp", "P_GvTemp", "P_GvFeu",
+                                       "P_GvZeit",  "P_GaTemp",  "P_GaFeu",  "P_GaZeit", "P_AbTemp",
+                                       "P_AbFeu",   "P_AbZeit",  "P_BVorl"};
+        for (const QString &name : wertEditoren) {
+            auto *s = f()->findChild<TQorSpinEdit *>(name);
+            QVERIFY2(s, qPrintable(name));
+            QCOMPARE(s->contextMenuPolicy(), Qt::CustomContextMenu);
+            emit s->customContextMenuRequested(QPoint(1, 1));
+            f()->PopupMenu1->hide();
+            f()->WertNichtProgrammieren->trigger();
+            QVERIFY2(s->Text() == QLatin1String("FFFF"), qPrintable(name));
+        }
+        const TQorGaerProg g = f()->GaerProgAusFeldern();
+        for (const TQorProgElement &e : {g.GV, g.GA, g.AB})
+            QCOMPARE(e, (TQorProgElement{"FFFF", "FFFF", "FFFF"}));
+        QCOMPARE(g.Sch, (TQorProgElement{"FFFF", "", "FFFF"}));
+        QCOMPARE(g.GU, (TQorProgElement{"FFFF", "", ""}));
+        QCOMPARE(g.Backofenvorlauf, QStringLiteral("FFFF"));
+        QCOMPARE(g.Nr, QStringLiteral("1"));
+        for (TQorSpinEdit *s : {f()->P_Nr, f()->RecNr, f()->NivoRPrgNr, f()->RecNr_NV})
+            QVERIFY2(s->contextMenuPolicy() != Qt::CustomContextMenu, qPrintable(s->objectName()));
     }
 
     void tastenNurZiffern()

@@ -4,6 +4,7 @@
 #include "servicefenster_umgebung.h"
 #include "status_satz.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -46,6 +47,10 @@ class TestStatus : public QObject
         return m;
     }
     bool AusgaengeRot() const { return f()->Ausgaenge->palette().color(QPalette::Window) == QColor(Qt::red); }
+    bool AusgaengeNormal() const
+    {
+        return f()->Ausgaenge->palette().color(QPalette::Window) == QApplication::palette().color(QPalette::Button);
+    }
 
     QStringList StoerZeilen() const
     {
@@ -244,9 +249,11 @@ private slots:
         QCOMPARE(AusgaengeRot(), rot);
         // The other fields are shown all the same.
         QCOMPARE(f()->IstT_E->text(), QStringLiteral("20"));
+        QCOMPARE(AusgaengeNormal(), !rot);
         if (rot) {
             QVERIFY(f()->StatusAntwort(StatusSatz()));
             QVERIFY(!AusgaengeRot());
+            QVERIFY(AusgaengeNormal());
         }
     }
 
@@ -545,6 +552,23 @@ private slots:
             QCOMPARE(z.first(), QStringLiteral("4"));
             QCOMPARE(z.last(), QStringLiteral("1004"));
         }
+    }
+
+    // A window that is gone leaves no decoder behind: replies are accepted and go nowhere.
+    void fensterWegDekoderLeer()
+    {
+        f()->StatusAnzeigen->setChecked(true);
+        u->fenster.reset();
+        const QuorvelDekoder &d = u->service()->Dekoder;
+        QVERIFY(!d.StatusAntwort && !d.StoerAntwort && !d.FirmwareAntwort && !d.ZeitSendenAntwort);
+        QVERIFY(!d.WoPrgLesenAntwort && !d.WoPrgSendenAntwort && !d.GaerLesenAntwort && !d.GaerSendenAntwort);
+        QVERIFY(!d.NvLesenAntwort && !d.NvSendenAntwort);
+        u->sim->setStoercode(1, 0x12);
+        u->service()->MakroHinzufuegen(QStringLiteral("0\tQ_Status"));
+        u->engine->Kommando(QStringLiteral("BEFEHL"), QStringLiteral("FWR\t00\t"));
+        u->engine->Starten();
+        QVERIFY(QTest::qWaitFor([&] { return u->sim->empfangeneFrames().size() >= 2 && !P().Wartet && u->makros().isEmpty(); }, 5000));
+        QVERIFY(u->fehler.isEmpty());
     }
 
     void meldungAnHauptfensterOhneHauptfenster()
