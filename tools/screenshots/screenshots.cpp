@@ -1,0 +1,141 @@
+// mq-screenshots [FOLDER]: starts the simulated controller on a pseudo-terminal, lets the
+// program's windows poll it until they show live status and faults, and saves both windows as
+// FOLDER/hauptfenster.png and FOLDER/servicefenster.png (FOLDER: docs/bilder).
+//
+// Everything lives in a temporary folder: the program folder with its port link and the user
+// settings store. Meant for QT_QPA_PLATFORM=offscreen.
+
+#include "controller/uQuorvelKonstanten.h"
+#include "simulator/PtySimulator.h"
+#include "simulator/QuorvelSimulator.h"
+#include "support/uKonstanten.h"
+#include "support/uProgramm.h"
+#include "windows/uMiniQuorvel.h"
+#include "windows/uQuorvel.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+constexpr int ComNummer = 5;
+
+// Program 4 in the proofing phase: 24 °C of 26 °C, 78 % of 80 %, Wednesday 09.12.2026 14:30
+// winter time; Störung, Licht, Heizen 1, Befeuchten, Verdampferlüfter and Mag.vent.Kühl on.
+const QByteArray Satz = QByteArray("0000") + "0003" + "0004" + "0004" + "0208" + "0212" + "0316" + "0320" + "0003"
+                      + "09122026" + "1430" + "0000" + "0263" + "0080" + "0046";
+
+void Fehler(const QString &text)
+{
+    std::fprintf(stderr, "mq-screenshots: %s\n", qPrintable(text));
+}
+
+// Runs the event loop until Bedingung holds or ms have passed.
+bool WartenBis(const std::function<bool()> &Bedingung, int ms)
+{
+    QDeadlineTimer frist(ms);
+    while (!Bedingung()) {
+        if (frist.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        QThread::msleep(10);
+    }
+    return true;
+}
+
+bool Speichern(QWidget *w, const QString &pfad)
+{
+    if (!w->grab().save(pfad, "PNG")) {
+        Fehler(QStringLiteral("%1 kann nicht geschrieben werden").arg(pfad));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(pfad));
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    Programm programm;
+    QApplication app(argc, argv);
+    app.setApplicationName(QStringLiteral("MiniQuorvel"));
+    const QStringList argumente = app.arguments().mid(1);
+    const QString ziel = argumente.value(0, QStringLiteral("docs/bilder"));
+    if (!QDir().mkpath(ziel)) {
+        Fehler(QStringLiteral("Ordner %1 fehlt").arg(ziel));
+        return 1;
+    }
+
+    QTemporaryDir tmp;
+    if (!tmp.isValid()) {
+        Fehler(QStringLiteral("kein temporärer Ordner"));
+        return 1;
+    }
+    const QString prog = tmp.path() + QStringLiteral("/prog/");
+    QDir().mkpath(prog);
+    PfadeInitialisieren(prog);
+    // A settings store of its own, never the user's.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, tmp.path() + QStringLiteral("/einstellungen"));
+    TwMiniQuorvel::ModaleBox = [](QWidget *, const QString &caption, const QString &text) {
+        Fehler(caption + QStringLiteral(": ") + text);
+    };
+
+    QuorvelSimulator sim(QStringLiteral("0600"));
+    sim.setStatus(Satz);
+    sim.setStoercode(1, 22);
+    sim.setStoercode(2, 1);
+    sim.setStoerAnzahl(-1);
+    PtySimulator pty(&sim);
+    if (!pty.starten(prog, ComNummer)) {
+        Fehler(pty.fehler());
+        return 1;
+    }
+
+    TwMiniQuorvel fenster;
+    fenster.show();
+    // The port as the operator picks it.
+    const int index = fenster.ComportBox->findText(QStringLiteral("COM%1").arg(ComNummer));
+    if (index < 0) {
+        Fehler(QStringLiteral("COM%1 fehlt in der Liste").arg(ComNummer));
+        return 1;
+    }
+    fenster.ComportBox->setCurrentIndex(index);
+
+    TwQuorvel *service = fenster.BefehlsFenster();
+    fenster.OfenShowClick();
+    service->StatusAnzeigen->setChecked(true);
+    service->move(fenster.frameGeometry().topRight());
+
+    // Live: a few status replies and both fault texts.
+    const bool live = WartenBis(
+        [&] {
+            const QString memo = service->StoerMemo->toPlainText();
+            return fenster.LBIn->count() >= 5 && memo.contains(StoerungText(22)) && memo.contains(StoerungText(1))
+                && fenster.AnzStoer_E->text() == QLatin1String("0002");
+        },
+        20000);
+    if (!live) {
+        Fehler(QStringLiteral("keine Statusanzeige von der Steuerung"));
+        return 1;
+    }
+
+    const bool ok = Speichern(&fenster, ziel + QStringLiteral("/hauptfenster.png"))
+                 && Speichern(service, ziel + QStringLiteral("/servicefenster.png"));
+    fenster.close();
+    TwMiniQuorvel::ModaleBox = nullptr;
+    return ok ? 0 : 1;
+}
