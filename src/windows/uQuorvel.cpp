@@ -313,6 +313,10 @@ TwQuorvel::~TwQuorvel()
 void TwQuorvel::KomponentenErzeugen()
 {
     resize(686, 504);
+    // The places and sizes are those of an 8-point design font.
+    QFont schrift = font();
+    schrift.setPointSize(8);
+    setFont(schrift);
 
     Makros = new QListView(this);
     Makros->setObjectName(QStringLiteral("Makros"));
