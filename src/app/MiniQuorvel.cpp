@@ -11,6 +11,7 @@
 #include "windows/uMiniQuorvel.h"
 
 #include <QApplication>
+#include <QThreadPool>
 #include <QTimer>
 
 #include <memory>
@@ -43,6 +44,9 @@ int MiniQuorvelMain(int argc, char *argv[])
 {
     Programm programm;
     QApplication app(argc, argv);
+    // Painting spreads large fills over the global thread pool; for the small updates of a
+    // polling window, waking eight threads every second costs more than it saves.
+    QThreadPool::globalInstance()->setMaxThreadCount(1);
 
     PfadeInitialisieren();
     app.setApplicationName(QStringLiteral("MiniQuorvel"));

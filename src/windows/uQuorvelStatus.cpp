@@ -27,7 +27,8 @@ TwMiniQuorvel *Hauptfenster()
 
 void Schreiben(QLineEdit *e, const QString &text)
 {
-    if (e)
+    // An unchanged field is left alone: no repaint every second.
+    if (e && e->text() != text)
         e->setText(text);
 }
 
