@@ -293,7 +293,7 @@ bool istUhrzeit(const QString &s) // exactly "hh:mm" with hours 0..23 and minute
 }
 } // namespace
 
-QString ZeitNormieren(const QString &Zeit)
+QString ZeitVervollstaendigen(const QString &Zeit)
 {
     QString s = Zeit;
     s.remove(QLatin1Char(' '));
@@ -315,6 +315,12 @@ QString ZeitNormieren(const QString &Zeit)
         s += QLatin1String(":00");
     if (p() == 0 && s.size() == 1)
         s = QLatin1Char('0') + s + QLatin1String(":00");
+    return s;
+}
+
+QString ZeitNormieren(const QString &Zeit)
+{
+    const QString s = ZeitVervollstaendigen(Zeit);
     if (s != QLatin1String("24:00") && s.size() == 5 && !istUhrzeit(s))
         return QString();
     return s;

@@ -121,3 +121,5 @@ QString StoerungText(qint32 Code);
 // Typed time text to "hh:mm": blanks removed, missing digits and colon completed; "24:00" is
 // kept, a 5-character result that is no valid time of day gives the empty text.
 QString ZeitNormieren(const QString &Zeit);
+// The completing steps of ZeitNormieren alone, without the check of the result.
+QString ZeitVervollstaendigen(const QString &Zeit);

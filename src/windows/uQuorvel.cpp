@@ -820,26 +820,7 @@ void TwQuorvel::NivorellGridDrawCell(int ACol, int ARow)
 
 QString TwQuorvel::ZeitNormieren(const QString &Zeit)
 {
-    QString s = Zeit;
-    s.remove(QLatin1Char(' '));
-    // Position of the first ':' counted from 1, 0 when there is none.
-    const auto p = [&s] { return s.indexOf(QLatin1Char(':')) + 1; };
-    if (p() == 0 && s.size() > 4)
-        s.truncate(4);
-    if (p() == 3 && s.size() > 5)
-        s.truncate(5);
-    if (p() == 2)
-        s.prepend(QLatin1Char('0'));
-    if (p() == 3 && s.size() == 4)
-        s.insert(3, QLatin1Char('0'));
-    if (p() == 0 && s.size() == 3)
-        s = s.left(2) + QLatin1Char(':') + s.mid(2) + QLatin1Char('0');
-    if (p() == 0 && s.size() == 4)
-        s.insert(2, QLatin1Char(':'));
-    if (p() == 0 && s.size() == 2)
-        s += QLatin1String(":00");
-    if (p() == 0 && s.size() == 1)
-        s = QLatin1Char('0') + s + QLatin1String(":00");
+    const QString s = ZeitVervollstaendigen(Zeit);
 
     // A time of day: hours 0..23, minutes 0..59, optionally seconds 0..59.
     static const QRegularExpression uhrzeit(QStringLiteral("^([0-9]{1,2}):([0-9]{1,2})(?::([0-9]{1,2}))?$"));
