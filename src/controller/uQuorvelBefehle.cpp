@@ -29,6 +29,24 @@ QuorvelEngine *Engine()
     return ProgrammVorhanden() ? P().Engine : nullptr;
 }
 
+// The next field of a program write: the first field of a program takes the program's text
+// (for list program k its piece of the list); every field sends the first word of what is left.
+QString ProgrammFeld(QString &Puffer, QString &ListPuffer, quint8 k, const QString &Text, qint32 Feld,
+                     qint32 Laenge)
+{
+    Puffer.remove(0, 4);
+    if (Feld == 0) {
+        if (k == 0) {
+            Puffer = Text;
+        } else if (k <= 10) {
+            if (k == 1)
+                ListPuffer = Text;
+            Puffer = ListPuffer.mid((k - 1) * Laenge, Laenge);
+        }
+    }
+    return Puffer.left(4);
+}
+
 } // namespace
 
 QString PruefsummeText(const QString &Text)
@@ -283,18 +301,9 @@ void QuorvelBefehl::NivorellBlockSenden(quint8 k, const QString &Text, qint32 n)
     if (!s)
         return;
     const qint32 b = (n - 1) % 25;
-    s->NvPuffer.remove(0, 4);
-    if (b == 0) {
-        if (k == 0) {
-            s->NvPuffer = Text;
-        } else if (k <= 10) {
-            if (k == 1)
-                s->NvListPuffer = Text;
-            s->NvPuffer = s->NvListPuffer.mid((k - 1) * 100, 100);
-        }
-    }
+    const QString wort = ProgrammFeld(s->NvPuffer, s->NvListPuffer, k, Text, b, 100);
     SendeRest = s->NvPuffer;
-    Schreiben(quint16(0x1600 + b), s->NvPuffer.left(4), 200);
+    Schreiben(quint16(0x1600 + b), wort, 200);
 }
 
 void QuorvelBefehl::GaerProgBlockLesen(quint8 ProgNr, qint32 n)
@@ -318,20 +327,10 @@ void QuorvelBefehl::GaerProgBlockSenden(quint8 k, const QString &Text, qint32 n)
     if (!s)
         return;
     const qint32 felder = std::max<qint32>(1, P().GaerProgFelder);
-    const qint32 laenge = P().GaerProgLaenge;
     const qint32 b = (n - 1) % felder;
-    s->GaerPuffer.remove(0, 4);
-    if (b == 0) {
-        if (k == 0) {
-            s->GaerPuffer = Text;
-        } else if (k <= 10) {
-            if (k == 1)
-                s->GaerListPuffer = Text;
-            s->GaerPuffer = s->GaerListPuffer.mid((k - 1) * laenge, laenge);
-        }
-    }
+    const QString wort = ProgrammFeld(s->GaerPuffer, s->GaerListPuffer, k, Text, b, P().GaerProgLaenge);
     GaerSendeRest = s->GaerPuffer;
-    Schreiben(quint16(0x0300 + b), s->GaerPuffer.left(4), 2000);
+    Schreiben(quint16(0x0300 + b), wort, 2000);
 }
 
 bool QuorvelBefehl::AntwortVerteilen(const QString &Daten_)
