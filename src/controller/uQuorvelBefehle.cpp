@@ -280,16 +280,21 @@ void QuorvelBefehl::WochPrgBlockSenden(const QString &Text, qint32 n)
     Schreiben(quint16(0x0600 + n - 1), s->NvPuffer.left(4), 200);
 }
 
-void QuorvelBefehl::NivorellBlockLesen(quint8 ProgNr, qint32 n)
+void QuorvelBefehl::ProgrammBlockLesen(quint16 Basis, qint32 Frames, quint8 ProgNr, qint32 n, qint32 LeseTimeout)
 {
     P().BlockNr = n;
     if (n < 1)
         return;
-    const qint32 schritt = ((n - 1) % 8) + 1;
+    const qint32 schritt = ((n - 1) % Frames) + 1;
     if (schritt == 1)
-        Schreiben(0x1600, Hex4(ProgNr), 300);
+        Schreiben(Basis, Hex4(ProgNr), 300);
     else
-        Lesen(quint16(0x1600 + 4 * (schritt - 2)), 1000);
+        Lesen(quint16(Basis + 4 * (schritt - 2)), LeseTimeout);
+}
+
+void QuorvelBefehl::NivorellBlockLesen(quint8 ProgNr, qint32 n)
+{
+    ProgrammBlockLesen(0x1600, 8, ProgNr, n, 1000);
 }
 
 void QuorvelBefehl::NivorellBlockSenden(quint8 k, const QString &Text, qint32 n)
@@ -308,14 +313,7 @@ void QuorvelBefehl::NivorellBlockSenden(quint8 k, const QString &Text, qint32 n)
 
 void QuorvelBefehl::GaerProgBlockLesen(quint8 ProgNr, qint32 n)
 {
-    P().BlockNr = n;
-    if (n < 1)
-        return;
-    const qint32 schritt = ((n - 1) % 5) + 1;
-    if (schritt == 1)
-        Schreiben(0x0300, Hex4(ProgNr), 300);
-    else
-        Lesen(quint16(0x0300 + 4 * (schritt - 2)), 300);
+    ProgrammBlockLesen(0x0300, 5, ProgNr, n, 300);
 }
 
 void QuorvelBefehl::GaerProgBlockSenden(quint8 k, const QString &Text, qint32 n)

@@ -62,6 +62,9 @@ public:
 private:
     void Lesen(quint16 Register, qint32 FrameTimeout);
     void Schreiben(quint16 Register, const QString &Datenwort, qint32 FrameTimeout);
+    // Frame n of a program read of Frames frames at Basis: step 1 writes the program number,
+    // the others read the blocks after it.
+    void ProgrammBlockLesen(quint16 Basis, qint32 Frames, quint8 ProgNr, qint32 n, qint32 LeseTimeout);
 };
 
 // Begins or ends the wait state of the engine (the main window's SetWarteZustand).
