@@ -13,6 +13,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QRandomGenerator>
 #include <QtTest>
 
 #include <ctime>
@@ -188,6 +189,36 @@ private slots:
         QCOMPARE(fenster->LBError->count(), 1);
         QVERIFY(fenster->LBError->item(0)->text().endsWith(QStringLiteral(":ChksmFehler Empfang!")));
         QCOMPARE(sim->empfangeneFrames().size(), 8);
+    }
+
+    // Garbage on the line, seeded: random bytes with NULs and line ends, and a line of 100 000
+    // characters without an end, while commands wait and while none does. The receive buffer
+    // stays bounded, commands run one at a time, and a clean read works afterwards.
+    void zufallAufDerLeitung()
+    {
+        QRandomGenerator rnd(20261210);
+        for (int runde = 0; runde < 6; ++runde) {
+            if (runde % 2 == 0) {
+                sim->stoerungEinplanen(QuorvelSimulator::KeineAntwort, 1);
+                fenster->Kommando(QStringLiteral("BEFEHL"), QStringLiteral("PST\t00\t"));
+                QVERIFY(QTest::qWaitFor([&] { return P().Wartet; }, 3000));
+            }
+            QByteArray b(int(rnd.bounded(1, 3000)), Qt::Uninitialized);
+            for (char &c : b) {
+                const int w = rnd.bounded(12);
+                c = w == 0 ? '\0' : w == 1 ? '\r' : w == 2 ? '\n' : char(rnd.bounded(256));
+            }
+            sim->rohSenden(b);
+            if (runde == 3)
+                sim->rohSenden(QByteArray(100000, 'A'));
+            QTest::qWait(50);
+            QVERIFY(engine()->EmpfangsPuffer.size() <= QuorvelEngine::MaxZeilenLaenge);
+        }
+        QVERIFY(QTest::qWaitFor([&] { return !P().Wartet; }, 10000));
+        sim->frameLogLoeschen();
+        QVERIFY(wochenprogrammLesen());
+        QCOMPARE(sim->empfangeneFrames(), WochenLeseFrames());
+        QCOMPARE(gelesen.size(), 112);
     }
 
     // The device vanishes while a status request waits: one report, no storm, idle;
