@@ -29,24 +29,6 @@ QuorvelEngine *Engine()
     return ProgrammVorhanden() ? P().Engine : nullptr;
 }
 
-// The next field of a program write: the first field of a program takes the program's text
-// (for list program k its piece of the list); every field sends the first word of what is left.
-QString ProgrammFeld(QString &Puffer, QString &ListPuffer, quint8 k, const QString &Text, qint32 Feld,
-                     qint32 Laenge)
-{
-    Puffer.remove(0, 4);
-    if (Feld == 0) {
-        if (k == 0) {
-            Puffer = Text;
-        } else if (k <= 10) {
-            if (k == 1)
-                ListPuffer = Text;
-            Puffer = ListPuffer.mid((k - 1) * Laenge, Laenge);
-        }
-    }
-    return Puffer.left(4);
-}
-
 } // namespace
 
 QString PruefsummeText(const QString &Text)
@@ -297,18 +279,36 @@ void QuorvelBefehl::NivorellBlockLesen(quint8 ProgNr, qint32 n)
     ProgrammBlockLesen(0x1600, 8, ProgNr, n, 1000);
 }
 
-void QuorvelBefehl::NivorellBlockSenden(quint8 k, const QString &Text, qint32 n)
+void QuorvelBefehl::ProgrammBlockSenden(quint16 Basis, qint32 Felder, qint32 Laenge, QString &Puffer,
+                                        QString &ListPuffer, QString &Rest, quint8 k, const QString &Text,
+                                        qint32 n, qint32 FrameTimeout)
 {
     P().BlockNr = n;
     if (n < 1)
         return;
+    const qint32 feld = (n - 1) % Felder;
+    Puffer.remove(0, 4);
+    if (feld == 0) {
+        if (k == 0) {
+            Puffer = Text;
+        } else if (k <= 10) {
+            if (k == 1)
+                ListPuffer = Text;
+            Puffer = ListPuffer.mid((k - 1) * Laenge, Laenge);
+        }
+    }
+    Rest = Puffer;
+    Schreiben(quint16(Basis + feld), Puffer.left(4), FrameTimeout);
+}
+
+void QuorvelBefehl::NivorellBlockSenden(quint8 k, const QString &Text, qint32 n)
+{
     QuorvelService *s = ServiceFensterHolen(QString());
-    if (!s)
+    if (!s) {
+        P().BlockNr = n;
         return;
-    const qint32 b = (n - 1) % 25;
-    const QString wort = ProgrammFeld(s->NvPuffer, s->NvListPuffer, k, Text, b, 100);
-    SendeRest = s->NvPuffer;
-    Schreiben(quint16(0x1600 + b), wort, 200);
+    }
+    ProgrammBlockSenden(0x1600, 25, 100, s->NvPuffer, s->NvListPuffer, SendeRest, k, Text, n, 200);
 }
 
 void QuorvelBefehl::GaerProgBlockLesen(quint8 ProgNr, qint32 n)
@@ -318,17 +318,13 @@ void QuorvelBefehl::GaerProgBlockLesen(quint8 ProgNr, qint32 n)
 
 void QuorvelBefehl::GaerProgBlockSenden(quint8 k, const QString &Text, qint32 n)
 {
-    P().BlockNr = n;
-    if (n < 1)
-        return;
     QuorvelService *s = ServiceFensterHolen(QString());
-    if (!s)
+    if (!s) {
+        P().BlockNr = n;
         return;
-    const qint32 felder = std::max<qint32>(1, P().GaerProgFelder);
-    const qint32 b = (n - 1) % felder;
-    const QString wort = ProgrammFeld(s->GaerPuffer, s->GaerListPuffer, k, Text, b, P().GaerProgLaenge);
-    GaerSendeRest = s->GaerPuffer;
-    Schreiben(quint16(0x0300 + b), wort, 2000);
+    }
+    ProgrammBlockSenden(0x0300, std::max<qint32>(1, P().GaerProgFelder), P().GaerProgLaenge, s->GaerPuffer,
+                        s->GaerListPuffer, GaerSendeRest, k, Text, n, 2000);
 }
 
 bool QuorvelBefehl::AntwortVerteilen(const QString &Daten_)

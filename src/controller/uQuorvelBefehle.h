@@ -65,6 +65,11 @@ private:
     // Frame n of a program read of Frames frames at Basis: step 1 writes the program number,
     // the others read the blocks after it.
     void ProgrammBlockLesen(quint16 Basis, qint32 Frames, quint8 ProgNr, qint32 n, qint32 LeseTimeout);
+    // Frame n of a program write of Felder fields at Basis: the first field of a program takes
+    // the program's text (for list program k its piece of the list of Laenge-character texts);
+    // each frame sends the first word of what is left in Puffer, which Rest mirrors.
+    void ProgrammBlockSenden(quint16 Basis, qint32 Felder, qint32 Laenge, QString &Puffer, QString &ListPuffer,
+                             QString &Rest, quint8 k, const QString &Text, qint32 n, qint32 FrameTimeout);
 };
 
 // Begins or ends the wait state of the engine (the main window's SetWarteZustand).
