@@ -1,6 +1,7 @@
 // Program and weekly-program transfers: frame sequence, block arithmetic, list position,
 // progress, results, memo lines, retries, abort and refused replies.
 
+#include "testtexte.h"
 #include "controller/uQuorvelTransfer.h"
 #include "engine_umgebung.h"
 #include "simulator/QuorvelSimulator.h"
@@ -10,11 +11,6 @@
 #include <QtTest>
 
 namespace {
-
-QString Hex4(int wert)
-{
-    return QStringLiteral("%1").arg(wert & 0xFFFF, 4, 16, QLatin1Char('0')).toUpper();
-}
 
 // Wire text of a program: field 0 is its number, the others differ per program and field.
 QString ProgText(int nr, int felder, int basis)

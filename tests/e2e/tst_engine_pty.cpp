@@ -1,5 +1,6 @@
 // The engine in the main window, through QSerialPort on a pseudo-terminal, against the simulator.
 
+#include "testtexte.h"
 #include "controller/ComPort.h"
 #include "controller/uQuorvelBefehle.h"
 #include "controller/uQuorvelEngine.h"
@@ -25,11 +26,6 @@ QByteArray Frame(const QString &payload)
 {
     const QString z = QStringLiteral("060058") + payload;
     return (z + PruefsummeText(z) + QLatin1Char('\r')).toLatin1();
-}
-
-QString Hex4(int wert)
-{
-    return QStringLiteral("%1").arg(wert, 4, 16, QLatin1Char('0')).toUpper();
 }
 
 QStringList Zeilen(const QListWidget *liste)

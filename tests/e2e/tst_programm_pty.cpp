@@ -1,6 +1,7 @@
 // The program as an operator runs it: the main window with its service window, on a serial
 // port that leads over a pseudo-terminal to the simulated controller.
 
+#include "testtexte.h"
 #include "controller/ComPort.h"
 #include "editors/uQuorvelGaerProg.h"
 #include "editors/uQuorvelNivorell.h"
@@ -35,11 +36,6 @@ const QByteArray Satz = QByteArray("0000") + "0003" + "0004" + "000C" + "01F4" +
 
 // Outputs that record switches on.
 const QList<int> AusgaengeAn = {0, 1, 5, 6, 17};
-
-QString Hex4(int wert)
-{
-    return QStringLiteral("%1").arg(wert, 4, 16, QLatin1Char('0')).toUpper();
-}
 
 // Read requests of one register in the frame log.
 int Lesungen(const QList<QByteArray> &frames, int reg)

@@ -1,6 +1,7 @@
 // Program lists through the main window, QSerialPort and a pseudo-terminal to the simulator,
 // with disturbed replies on the way: retries happen, nothing is lost or changed.
 
+#include "testtexte.h"
 #include "controller/ComPort.h"
 #include "controller/uQuorvelBefehle.h"
 #include "controller/uQuorvelEngine.h"
@@ -22,11 +23,6 @@
 #include <memory>
 
 namespace {
-
-QString Hex4(int wert)
-{
-    return QStringLiteral("%1").arg(wert & 0xFFFF, 4, 16, QLatin1Char('0')).toUpper();
-}
 
 // Field 0 is the program number; the others are valid wire fields that differ per program.
 QString ProgText(int nr, int felder, int basis)

@@ -1,6 +1,7 @@
 // The operator's round trips from the main window against the simulator on a pseudo-terminal:
 // read the weekly program, change a cell, write it back; set the clock in both firmware families.
 
+#include "testtexte.h"
 #include "windows/hauptfenster_umgebung.h"
 
 #include "controller/ComPort.h"
@@ -21,11 +22,6 @@
 #include <memory>
 
 namespace {
-
-QString Hex4(int wert)
-{
-    return QStringLiteral("%1").arg(wert, 4, 16, QLatin1Char('0')).toUpper();
-}
 
 // Day d: program d+1, mode 2, end day 1, end time 06:00 + d hours.
 QString Woche()

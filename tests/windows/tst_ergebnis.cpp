@@ -1,6 +1,7 @@
 // The result router: which window gets a result, what it unlocks, which box it shows and in
 // which order, and how progress reaches the three receivers.
 
+#include "testtexte.h"
 #include "hauptfenster_umgebung.h"
 
 #include "controller/uQuorvelEngine.h"
@@ -29,11 +30,6 @@
 #include <memory>
 
 namespace {
-
-QString Hex4(int wert)
-{
-    return QStringLiteral("%1").arg(wert, 4, 16, QLatin1Char('0')).toUpper();
-}
 
 QString Felder(int anzahl, int start)
 {

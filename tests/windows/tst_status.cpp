@@ -1,6 +1,7 @@
 // Status poll and the status, fault, firmware and clock replies of the service window, on an
 // engine that talks to the in-process controller simulator (no main window).
 
+#include "testtexte.h"
 #include "servicefenster_umgebung.h"
 #include "status_satz.h"
 
@@ -21,11 +22,6 @@ QStringList MemoZeilen(const QPlainTextEdit *m)
 {
     const QString t = m->toPlainText();
     return t.isEmpty() ? QStringList() : t.split(QLatin1Char('\n'));
-}
-
-QString Hex4(int wert)
-{
-    return QStringLiteral("%1").arg(wert, 4, 16, QLatin1Char('0')).toUpper();
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // The main window's weekly-program grid, its requests, its file and the clock request.
 
+#include "testtexte.h"
 #include "hauptfenster_umgebung.h"
 
 #include "controller/uQuorvelEngine.h"
@@ -26,11 +27,6 @@
 #include <memory>
 
 namespace {
-
-QString Hex4(int wert)
-{
-    return QStringLiteral("%1").arg(wert, 4, 16, QLatin1Char('0')).toUpper();
-}
 
 // A weekly program whose values all lie inside the cell rules: day d has program d + 1,
 // mode (d % 8) + 1, end day (d % 7) + 1 and end time d * 97 + 1 minutes.

@@ -2,6 +2,7 @@
 // the real engine, the service window's decoders and the router, against the simulator on a
 // pseudo-terminal.
 
+#include "testtexte.h"
 #include "hauptfenster_umgebung.h"
 
 #include "controller/ComPort.h"
@@ -24,11 +25,6 @@
 #include <memory>
 
 namespace {
-
-QString Hex4(int wert)
-{
-    return QStringLiteral("%1").arg(wert, 4, 16, QLatin1Char('0')).toUpper();
-}
 
 // A weekly program inside the cell rules; Versatz varies program number and end time.
 QString Woche(int Versatz)
