@@ -301,6 +301,7 @@ TwQuorvel::TwQuorvel(QuorvelService *service, QWidget *parent)
     d.FirmwareAntwort = [this](const QString &daten) -> qint32 { return FirmwareAntwort(daten) ? 1 : 0; };
     d.ZeitSendenAntwort = [this](const QString &daten) { return ZeitSendenAntwort(daten); };
     TransferDekoderEinsetzen();
+    AktionenVerbinden();
 }
 
 TwQuorvel::~TwQuorvel()

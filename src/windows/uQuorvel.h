@@ -240,6 +240,21 @@ public:
     void TransferDekoderEinsetzen();
     // <<<
 
+    // >>> request and file buttons (uQuorvelAktionen.cpp)
+    void LesenGPrgClick();
+    void SendenGPrgClick();
+    void LesenNivoRClick();
+    void SendenNivoRClick();
+    void LesenWoPrgClick();
+    void SendenWoPrgClick();
+    void DoSetTimeClick();
+    void RdFirmwareClick();
+    void DoCancelRecordClick();
+    void ShowGaerClick();
+    // Request text "keyword TAB nn TAB data" to the main window's Kommando under BEFEHL.
+    void Anfrage(const NeuerBefehl &Befehl, const QString &Daten);
+    // <<<
+
 protected:
     void showEvent(QShowEvent *Ereignis) override;
     bool eventFilter(QObject *Objekt, QEvent *Ereignis) override;
@@ -253,5 +268,8 @@ private:
     QPointer<QuorvelService> mService;
 
     // >>> private: program and weekly-program transfer decoders
+    // <<<
+    // >>> private: request and file buttons
+    void AktionenVerbinden();
     // <<<
 };
