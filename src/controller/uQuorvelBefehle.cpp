@@ -349,18 +349,24 @@ bool QuorvelBefehl::AntwortVerteilen(const QString &Daten_)
     };
     auto firmware = [&]() { return d.FirmwareAntwort ? d.FirmwareAntwort(Daten_) > 0 : fertig(); };
 
-    if (k == Q_Status.Befehl) {
-        BefehlWarteZustand(0, true, false);
-        return einfach(d.StatusAntwort);
-    }
+    // Status and fault replies end the wait before their decoder runs; the tries are reset only
+    // when the decoder accepts, so a refused reply counts toward the try limit.
+    auto vorherEnden = [&](const std::function<bool(const QString &)> &f) {
+        BefehlWarteZustand(0, false, false);
+        const bool angenommen = einfach(f);
+        if (angenommen)
+            Versuche = 0;
+        return angenommen;
+    };
+
+    if (k == Q_Status.Befehl)
+        return vorherEnden(d.StatusAntwort);
     if (k == Q_TimeWr.Befehl)
         return P().UhrNachFirmware ? firmware() : einfach(d.ZeitSendenAntwort);
     if (k == Q_FirmWare.Befehl)
         return firmware();
-    if (k == Q_Stoer.Befehl) {
-        BefehlWarteZustand(0, true, false);
-        return einfach(d.StoerAntwort);
-    }
+    if (k == Q_Stoer.Befehl)
+        return vorherEnden(d.StoerAntwort);
     if (k == Q_GaerProgRd.Befehl)
         return mitPosition(d.GaerLesenAntwort, 0);
     if (k == Q_GaerProgWr.Befehl)

@@ -295,6 +295,43 @@ private slots:
         QCOMPARE(u->port.frames[1].mid(8, 4), QByteArray("3010"));
     }
 
+    // A refused fault or firmware reply is a failed try like any other: after the third the
+    // read is given up, and the status request queued meanwhile goes out next.
+    void abgelehnteAntwortGibtAuf_data()
+    {
+        QTest::addColumn<QString>("anfrage");
+        QTest::addColumn<QString>("register_");
+        QTest::addColumn<QString>("fehlerText");
+        QTest::newRow("fault read") << "STO\t00\t4" << "3010" << "0\tQ_Stoer\t4:";
+        QTest::newRow("firmware read") << "FWR\t00\t" << "0B11" << "0\tQ_FirmWare\t:";
+    }
+    void abgelehnteAntwortGibtAuf()
+    {
+        QFETCH(QString, anfrage);
+        QFETCH(QString, register_);
+        QFETCH(QString, fehlerText);
+        u->service()->Dekoder.StoerAntwort = [](const QString &) { return false; };
+        u->service()->Dekoder.FirmwareAntwort = [](const QString &) { return 0; };
+        u->anfordern(anfrage);
+        u->engine->Kommando(QStringLiteral("BEFEHL"), QStringLiteral("PST\t00\t"));
+        for (int versuch = 1; versuch <= 3; ++versuch) {
+            QCOMPARE(u->port.frames.size(), versuch);
+            QCOMPARE(u->port.frames.last().mid(8, 4), register_.toLatin1());
+            u->port.liefern(Antwort(register_, QStringLiteral("12345678")));
+            QCOMPARE(u->fehler.size(), versuch);
+            // The status request waits while the read is retried.
+            u->engine->TimerHerzTimer();
+            if (versuch < 3)
+                QVERIFY(P().Wartet);
+        }
+        QCOMPARE(u->ergebnisse.size(), 1);
+        QCOMPARE(u->ergebnisse[0].topic, QStringLiteral("QUORVELFEHLER"));
+        QCOMPARE(u->ergebnisse[0].text, fehlerText);
+        QCOMPARE(u->port.frames.size(), 4);
+        QCOMPARE(u->port.frames.last().mid(8, 4), QByteArray("1700"));
+        QVERIFY(u->makros().isEmpty());
+    }
+
     void firmwareNullAbgelehnt()
     {
         u->service()->Dekoder.FirmwareAntwort = [](const QString &) { return 0; };

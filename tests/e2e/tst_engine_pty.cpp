@@ -187,6 +187,31 @@ private slots:
         QCOMPARE(sim->empfangeneFrames().size(), 8);
     }
 
+    // A controller whose fault replies have 8 data characters: each fault read is refused,
+    // tried three times, given up under "QUORVELFEHLER", and the status poll goes on.
+    void stoerantwortFalscherLaenge()
+    {
+        sim->setStoercode(1, 5);
+        sim->setStoerDatenLaenge(8);
+        fenster->AlleStatusPollen->setChecked(true);
+        QVERIFY(QTest::qWaitFor([&] { return !ergebnisse.isEmpty(); }, 15000));
+        QCOMPARE(ergebnisse.first().first, QStringLiteral("QUORVELFEHLER"));
+        QCOMPARE(ergebnisse.first().second, QStringLiteral("0\tQ_Stoer\t1:"));
+        const QByteArray stoerRegister = Hex4(QuorvelSimulator::RegStoerung1).toLatin1();
+        const QByteArray statusRegister = Hex4(QuorvelSimulator::RegStatus).toLatin1();
+        QVERIFY(QTest::qWaitFor([&] { return sim->empfangeneFrames().last().mid(8, 4) == statusRegister; }, 5000));
+        QList<QByteArray> register_;
+        for (const QByteArray &f : sim->empfangeneFrames())
+            register_ << f.mid(8, 4);
+        const qsizetype erste = register_.indexOf(stoerRegister);
+        QVERIFY(erste > 0);
+        QCOMPARE(register_.mid(erste, 4),
+                 (QList<QByteArray>{stoerRegister, stoerRegister, stoerRegister, statusRegister}));
+        QCOMPARE(register_.count(stoerRegister), 3);
+        QCOMPARE(Zeilen(fenster->LBError).filter(QStringLiteral("Q_Stoer")).size(), 3);
+        QCOMPARE(ergebnisse.size(), 1);
+    }
+
     // Garbage on the line, seeded: random bytes with NULs and line ends, and a line of 100 000
     // characters without an end, while commands wait and while none does. The receive buffer
     // stays bounded, commands run one at a time, and a clean read works afterwards.

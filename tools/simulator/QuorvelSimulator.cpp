@@ -201,7 +201,7 @@ QByteArray QuorvelSimulator::lesen(int r, bool *bekannt) const
     if (r == RegStatus)
         return "0010" + status();
     if (r >= RegStoerung1 && r < RegStoerung1 + 5 * StoerSlots && (r - RegStoerung1) % 5 == 0)
-        return wort(m_stoercodes[(r - RegStoerung1) / 5]);
+        return wort(m_stoercodes[(r - RegStoerung1) / 5]).rightJustified(m_stoerDatenLaenge, '0').right(m_stoerDatenLaenge);
     if (r == RegFirmware1 || r == RegFirmware2)
         return m_firmware[r - RegFirmware1];
     const bool alt = alteFirmware();

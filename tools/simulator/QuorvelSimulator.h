@@ -102,6 +102,10 @@ public:
     // anzahl >= 0: fixed count; anzahl < 0: follows the slots again.
     void setStoerAnzahl(int anzahl);
 
+    // Data characters of a fault reply (4 at start); the code stands in the last four, a longer
+    // reply is filled with "0" in front, a shorter one keeps the code's last digits.
+    void setStoerDatenLaenge(int laenge) { m_stoerDatenLaenge = qMax(0, laenge); }
+
     // Firmware registers 1 and 2 (4 hex digits each); "5633" "3532" reads as "V352".
     QByteArray firmwareRegister(int nr) const;
     void setFirmwareRegister(int nr, const QByteArray &wort);
@@ -174,6 +178,7 @@ private:
     QByteArray m_status;
     int m_stoerAnzahl = -1;          // -1: follows the slots
     int m_stoercodes[StoerSlots] = {};
+    int m_stoerDatenLaenge = 4;
     QByteArray m_firmware[2];
     QByteArray m_uhr352[4];
     QByteArray m_uhrAlt[4];
