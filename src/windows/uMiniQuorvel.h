@@ -3,6 +3,8 @@
 // The main window: it holds the serial port, the command engine with its timers, the address
 // field, the echo option and the traffic lists, and it owns the service window.
 
+#include "windows/uDateiDialog.h"
+
 #include <QDateTime>
 #include <QMainWindow>
 #include <QString>
@@ -224,18 +226,10 @@ public:
     int MausY = 0;
     static const QString OfenTyp;
 
-    // The file dialogs. Dateidialog, when set, stands in for the modal dialog and returns the
-    // chosen path (empty: cancelled).
-    struct TDateiDialog
-    {
-        QString Name;          // OpenDialog1 or SaveDialog1
-        bool Speichern = false;
-        QString Filter;
-        QString Endung;
-        QString Ordner;
-        QString Dateiname;
-    };
-    std::function<QString(const TDateiDialog &)> Dateidialog;
+    // The file dialogs (see windows/uDateiDialog.h). Dateidialog, when set, stands in for the
+    // modal dialog and returns the chosen path (empty: cancelled).
+    using TDateiDialog = ::TDateiDialog;
+    TDateiDialogErsatz Dateidialog;
 
     // The weekly-program file: one line of 112 characters with CR LF. Both return false and set
     // Fehler to the message for the user when the file cannot be read or written; saving
@@ -272,8 +266,7 @@ private:
     // >>> private: weekly program, its file, clock setting, result router
     // Draw rule of every cell but the current one.
     void NachtStartsNormieren();
-    // The path chosen in the dialog (or its stand-in); empty when cancelled.
-    QString DateiWaehlen(const TDateiDialog &Dialog);
+    // The file failure box, caught by ModaleBox like the window's other boxes.
     void DateiFehlerZeigen(const QString &Text);
     // Request text "keyword TAB 00 TAB data" to Kommando under BEFEHL.
     void WochPrgAnfrage(const QString &Befehl, const QString &Daten);

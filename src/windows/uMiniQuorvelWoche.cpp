@@ -3,6 +3,7 @@
 #include "windows/uMiniQuorvel.h"
 
 #include "controller/uQuorvelKonstanten.h"
+#include "editors/uProgrammDatei.h"
 #include "support/Sammlung.h"
 #include "support/SammlungGrid.h"
 #include "support/uProgramm.h"
@@ -13,7 +14,6 @@
 #include <QDir>
 #include <QEvent>
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -22,7 +22,6 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
@@ -38,9 +37,6 @@ const QString WochPrgEndung = QStringLiteral("*.QWP");
 
 constexpr int Spaltenbreiten[5] = {74, 39, 41, 41, 40};
 constexpr int Zeilenhoehe = 20;
-// The first line of a weekly-program file is looked for in this many bytes; a longer line is
-// no weekly program anyway.
-constexpr qint64 ErsteZeileHoechstens = 65536;
 
 bool IstEnter(const QEvent *e)
 {
@@ -126,19 +122,6 @@ QTableWidgetItem *Kopfzelle(const QString &Text)
     item->setBackground(QApplication::palette().button());
     item->setForeground(QApplication::palette().buttonText());
     return item;
-}
-
-// A Delphi-style filter ("text|pattern|text|pattern") as Qt name filters.
-QStringList QtFilter(const QString &Filter)
-{
-    const QStringList teile = Filter.split(QLatin1Char('|'));
-    QStringList filter;
-    for (int i = 0; i + 1 < teile.size(); i += 2) {
-        const QString &text = teile.at(i);
-        const QString &muster = teile.at(i + 1);
-        filter << (text.contains(QLatin1Char('(')) ? text : text + QStringLiteral(" (") + muster + QLatin1Char(')'));
-    }
-    return filter;
 }
 
 } // namespace
@@ -478,74 +461,20 @@ void TwMiniQuorvel::SetTimeClick()
 
 // --- File ---------------------------------------------------------------------------------
 
-QString TwMiniQuorvel::DateiWaehlen(const TDateiDialog &Dialog)
-{
-    if (Dateidialog)
-        return Dateidialog(Dialog);
-    QFileDialog dlg(this);
-    dlg.setObjectName(Dialog.Name);
-    dlg.setNameFilters(QtFilter(Dialog.Filter));
-    QString endung = Dialog.Endung;
-    endung.remove(QLatin1Char('*'));
-    if (endung.startsWith(QLatin1Char('.')))
-        endung.remove(0, 1);
-    dlg.setDefaultSuffix(endung);
-    if (QFileInfo(Dialog.Ordner).isDir())
-        dlg.setDirectory(Dialog.Ordner);
-    dlg.setAcceptMode(Dialog.Speichern ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dlg.setFileMode(Dialog.Speichern ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    if (!Dialog.Dateiname.isEmpty())
-        dlg.selectFile(Dialog.Dateiname);
-    if (dlg.exec() != QDialog::Accepted)
-        return QString();
-    const QStringList dateien = dlg.selectedFiles();
-    return dateien.isEmpty() ? QString() : dateien.first();
-}
-
 void TwMiniQuorvel::DateiFehlerZeigen(const QString &Text)
 {
     // The application's own error message: modal, OK, its title as caption.
-    ModaleBoxZeigen(this, P().ModulName.isEmpty() ? windowTitle() : P().ModulName, Text);
+    ModaleBoxZeigen(this, DateiFehlerCaption(this), Text);
 }
 
 bool TwMiniQuorvel::WochPrgDateiLesen(const QString &Pfad, QStringList &Zeilen, QString &Fehler)
 {
-    Zeilen.clear();
-    QFile f(Pfad);
-    QByteArray daten;
-    bool ok = f.open(QIODevice::ReadOnly);
-    if (ok) {
-        daten = f.read(ErsteZeileHoechstens);
-        ok = f.error() == QFileDevice::NoError;
-    }
-    if (!ok) {
-        Fehler = QStringLiteral("Datei %1 kann nicht geöffnet werden. %2")
-                     .arg(QDir::toNativeSeparators(Pfad), f.errorString());
-        return false;
-    }
-    if (daten.isEmpty())
-        return true; // no line at all
-    qsizetype ende = daten.size();
-    for (qsizetype i = 0; i < daten.size(); ++i)
-        if (daten.at(i) == '\r' || daten.at(i) == '\n') {
-            ende = i;
-            break;
-        }
-    Zeilen << QString::fromLatin1(daten.left(ende));
-    return true;
+    return ProgrammDateiZeilenLesen(Pfad, 1, Zeilen, Fehler);
 }
 
 bool TwMiniQuorvel::WochPrgDateiSchreiben(const QString &Pfad, const QString &Zeile, QString &Fehler)
 {
-    QSaveFile f(Pfad);
-    const QByteArray inhalt = Zeile.toLatin1() + "\r\n";
-    const bool ok = f.open(QIODevice::WriteOnly) && f.write(inhalt) == inhalt.size() && f.commit();
-    if (!ok) {
-        Fehler = QStringLiteral("Datei \"%1\" kann nicht erstellt werden. %2")
-                     .arg(QDir::toNativeSeparators(Pfad), f.errorString());
-        f.cancelWriting();
-    }
-    return ok;
+    return ProgrammDateiSchreiben(Pfad, {Zeile}, Fehler);
 }
 
 void TwMiniQuorvel::LadenWoPrgClick()
@@ -555,7 +484,7 @@ void TwMiniQuorvel::LadenWoPrgClick()
     d.Filter = WochPrgFilter;
     d.Endung = WochPrgEndung;
     d.Ordner = P().Programmverzeichnis + QStringLiteral("Programme/");
-    const QString pfad = DateiWaehlen(d);
+    const QString pfad = DateiWaehlen(this, d, Dateidialog);
     if (pfad.isEmpty())
         return;
     QStringList zeilen;
@@ -581,7 +510,7 @@ void TwMiniQuorvel::Speichern_WoPrgClick()
     d.Endung = WochPrgEndung;
     d.Ordner = P().Programmverzeichnis + QStringLiteral("Programme/");
     d.Dateiname = QStringLiteral("WochenProgramme");
-    const QString pfad = DateiWaehlen(d);
+    const QString pfad = DateiWaehlen(this, d, Dateidialog);
     if (pfad.isEmpty())
         return;
     const QString text = WochPrgZuHex(WochPrgAusGitter());
