@@ -5,6 +5,7 @@
 // program, and the buttons of the service requests.
 
 #include "controller/uQuorvelKonstanten.h"
+#include "windows/uDateiDialog.h"
 
 #include <QAbstractSpinBox>
 #include <QDateTime>
@@ -251,6 +252,17 @@ public:
     void RdFirmwareClick();
     void DoCancelRecordClick();
     void ShowGaerClick();
+    void LadenGPrgClick();
+    void SpeichernGPrgClick();
+    void LadenNivoRClick();
+    void SpeichernNivoRClick();
+    void LadenWoPrgClick();
+    void Speichern_WoPrgClick();
+    // Stands in for the modal file dialogs when set.
+    TDateiDialogErsatz Dateidialog;
+    // Start folder of the file dialogs: "Programme" in the program folder, or the program
+    // folder itself while "Programme" does not exist.
+    static QString DateiOrdner();
     // Request text "keyword TAB nn TAB data" to the main window's Kommando under BEFEHL.
     void Anfrage(const NeuerBefehl &Befehl, const QString &Daten);
     // <<<
@@ -271,5 +283,8 @@ private:
     // <<<
     // >>> private: request and file buttons
     void AktionenVerbinden();
+    QString DateiOeffnen(const QString &Filter, const QString &Endung);
+    QString DateiSpeichern(const QString &Filter, const QString &Endung, const QString &Name);
+    QString mLadeName;   // file name chosen last in a load dialog
     // <<<
 };

@@ -3,15 +3,19 @@
 #include "windows/uQuorvel.h"
 
 #include "controller/uQuorvelEngine.h"
+#include "editors/uProgrammDatei.h"
 #include "editors/uQuorvelGaerProg.h"
+#include "support/Sammlung.h"
 #include "support/uProgramm.h"
 #include "support/uShowbox.h"
 #include "windows/uMiniQuorvel.h"
 
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 
 namespace {
 
@@ -39,6 +43,29 @@ QString ListeKodieren(const Liste &L, Kodierer Zu, int &Nr)
     return text;
 }
 
+const QString WochPrgFilter = QStringLiteral("Quorvel Wochen-Programme (*.QWP)|*.QWP|Alle Dateien (*.*)|*.*");
+const QString WochPrgEndung = QStringLiteral("*.QWP");
+
+// Value of a number spin edit: its text as a number, 1 when it is none.
+qint32 SpinWert(const TQorSpinEdit *s)
+{
+    return s->Wert(1);
+}
+
+// Line 1 of a single-program file into the number spin edit, brought into 1..10 as the spin
+// edit does with a number set from outside (a line that is no number counts -1).
+void NummerZeileSetzen(TQorSpinEdit *s, const QString &Zeile)
+{
+    s->setText(QString::number(qBound(1, GanzzahlOder(Zeile, -1), 10)));
+}
+
+// Entry 1 chosen without its change handler: the caller shows it once.
+void ErsterEintrag(TQorSpinEdit *s)
+{
+    const QSignalBlocker sperre(s);
+    s->setText(QStringLiteral("1"));
+}
+
 } // namespace
 
 void TwQuorvel::AktionenVerbinden()
@@ -56,6 +83,12 @@ void TwQuorvel::AktionenVerbinden()
     knopf(RdFirmware, &TwQuorvel::RdFirmwareClick);
     knopf(DoCancelRecord, &TwQuorvel::DoCancelRecordClick);
     knopf(ShowGaer, &TwQuorvel::ShowGaerClick);
+    knopf(LadenGPrg, &TwQuorvel::LadenGPrgClick);
+    knopf(SpeichernGPrg, &TwQuorvel::SpeichernGPrgClick);
+    knopf(LadenNivoR, &TwQuorvel::LadenNivoRClick);
+    knopf(SpeichernNivoR, &TwQuorvel::SpeichernNivoRClick);
+    knopf(LadenWoPrg, &TwQuorvel::LadenWoPrgClick);
+    knopf(Speichern_WoPrg, &TwQuorvel::Speichern_WoPrgClick);
 }
 
 void TwQuorvel::Anfrage(const NeuerBefehl &Befehl, const QString &Daten)
@@ -173,4 +206,198 @@ void TwQuorvel::ShowGaerClick()
     if (ProgrammVorhanden() && P().wQuorvelGaerProg)
         P().wQuorvelGaerProg->show();
     GaerProgramm->setVisible(!GaerProgramm->isVisibleTo(Panel1));
+}
+
+// ---- files ------------------------------------------------------------------------------
+
+QString TwQuorvel::DateiOrdner()
+{
+    const QString basis = ProgrammVorhanden() ? P().Programmverzeichnis : QString();
+    const QString programme = basis + QStringLiteral("Programme/");
+    return QFileInfo(programme).isDir() ? programme : basis;
+}
+
+QString TwQuorvel::DateiOeffnen(const QString &Filter, const QString &Endung)
+{
+    TDateiDialog d;
+    d.Name = QStringLiteral("OpenDialog1");
+    d.Filter = Filter;
+    d.Endung = Endung;
+    d.Ordner = DateiOrdner();
+    d.Dateiname = mLadeName;
+    const QString pfad = DateiWaehlen(this, d, Dateidialog);
+    if (!pfad.isEmpty())
+        mLadeName = QFileInfo(pfad).fileName();
+    return pfad;
+}
+
+QString TwQuorvel::DateiSpeichern(const QString &Filter, const QString &Endung, const QString &Name)
+{
+    TDateiDialog d;
+    d.Name = QStringLiteral("SaveDialog1");
+    d.Speichern = true;
+    d.Filter = Filter;
+    d.Endung = Endung;
+    d.Ordner = DateiOrdner();
+    d.Dateiname = Name;
+    return DateiWaehlen(this, d, Dateidialog);
+}
+
+void TwQuorvel::LadenGPrgClick()
+{
+    const bool liste = TakeRecord->isChecked();
+    const TProgrammDateiArt art = liste ? TProgrammDateiArt::GaerListe : TProgrammDateiArt::GaerProgramm;
+    const QString pfad = DateiOeffnen(ProgrammDateiFilter(art), ProgrammDateiEndung(art));
+    if (pfad.isEmpty())
+        return;
+    QString fehler;
+    if (liste) {
+        // Places read before a missing line keep what was read.
+        if (!GaerListeLesen(pfad, GaerListe, fehler)) {
+            DateiFehlerZeigen(this, fehler);
+            return;
+        }
+        P_Nr->setText(QStringLiteral("1"));
+        ErsterEintrag(RecNr);
+        GaerFelderLoeschen();
+        GaerProg = GaerListe[0];
+        GaerProgAnzeigen(GaerProg);
+        return;
+    }
+    QStringList zeilen;
+    if (!ProgrammDateiZeilenLesen(pfad, EinzelZeilenAnzahl, zeilen, fehler)) {
+        DateiFehlerZeigen(this, fehler);
+        return;
+    }
+    if (zeilen.isEmpty()) {
+        DateiFehlerZeigen(this, ListenindexFehler(0));
+        return;
+    }
+    NummerZeileSetzen(P_Nr, zeilen.at(0));
+    GaerFelderLoeschen();
+    if (zeilen.size() < EinzelZeilenAnzahl) {
+        DateiFehlerZeigen(this, ListenindexFehler(1));
+        return;
+    }
+    GaerProg = HexZuGaerProg(zeilen.at(1));
+    GaerProgAnzeigen(GaerProg);
+}
+
+void TwQuorvel::SpeichernGPrgClick()
+{
+    const bool liste = TakeRecord->isChecked();
+    const TProgrammDateiArt art = liste ? TProgrammDateiArt::GaerListe : TProgrammDateiArt::GaerProgramm;
+    const QString nummer = ProgrammNummerText(SpinWert(P_Nr));
+    const QString pfad = DateiSpeichern(ProgrammDateiFilter(art), ProgrammDateiEndung(art),
+                                        ProgrammDateiVorschlag(art, nummer));
+    if (pfad.isEmpty())
+        return;
+    QStringList zeilen;
+    if (liste) {
+        zeilen = GaerListeZeilen(GaerListe);
+    } else {
+        GaerProg = GaerProgAusFeldern();
+        zeilen = EinzelDateiZeilen(nummer, GaerProgZuHex(GaerProg));
+    }
+    QString fehler;
+    if (!ProgrammDateiSchreiben(pfad, zeilen, fehler))
+        DateiFehlerZeigen(this, fehler);
+}
+
+void TwQuorvel::LadenNivoRClick()
+{
+    const bool liste = TakeRecordNV->isChecked();
+    const TProgrammDateiArt art = liste ? TProgrammDateiArt::NivorellListe : TProgrammDateiArt::NivorellProgramm;
+    const QString pfad = DateiOeffnen(ProgrammDateiFilter(art), ProgrammDateiEndung(art));
+    if (pfad.isEmpty())
+        return;
+    QString fehler;
+    if (liste) {
+        if (!NivorellListeLesen(pfad, NvListe, fehler)) {
+            DateiFehlerZeigen(this, fehler);
+            return;
+        }
+        NivoRPrgNr->setText(QStringLiteral("1"));
+        ErsterEintrag(RecNr_NV);
+        NvLoeschen();
+        NvProg = NvListe[0];
+        NvAnzeigen(NvProg);
+        return;
+    }
+    QStringList zeilen;
+    if (!ProgrammDateiZeilenLesen(pfad, EinzelZeilenAnzahl, zeilen, fehler)) {
+        DateiFehlerZeigen(this, fehler);
+        return;
+    }
+    if (zeilen.isEmpty()) {
+        DateiFehlerZeigen(this, ListenindexFehler(0));
+        return;
+    }
+    NummerZeileSetzen(NivoRPrgNr, zeilen.at(0));
+    NvLoeschen();
+    if (zeilen.size() < EinzelZeilenAnzahl) {
+        DateiFehlerZeigen(this, ListenindexFehler(1));
+        return;
+    }
+    NvProg = HexZuNivorell(zeilen.at(1));
+    NvAnzeigen(NvProg);
+}
+
+void TwQuorvel::SpeichernNivoRClick()
+{
+    const bool liste = TakeRecordNV->isChecked();
+    const TProgrammDateiArt art = liste ? TProgrammDateiArt::NivorellListe : TProgrammDateiArt::NivorellProgramm;
+    const QString nummer = ProgrammNummerText(SpinWert(NivoRPrgNr));
+    const QString pfad = DateiSpeichern(ProgrammDateiFilter(art), ProgrammDateiEndung(art),
+                                        ProgrammDateiVorschlag(art, nummer));
+    if (pfad.isEmpty())
+        return;
+    QStringList zeilen;
+    if (liste) {
+        zeilen = NivorellListeZeilen(NvListe);
+    } else {
+        NvProg = NvAusGitter();
+        zeilen = EinzelDateiZeilen(nummer, NivorellZuHex(NvProg));
+    }
+    QString fehler;
+    if (!ProgrammDateiSchreiben(pfad, zeilen, fehler))
+        DateiFehlerZeigen(this, fehler);
+}
+
+void TwQuorvel::LadenWoPrgClick()
+{
+    const QString pfad = DateiOeffnen(WochPrgFilter, WochPrgEndung);
+    if (pfad.isEmpty())
+        return;
+    QStringList zeilen;
+    QString fehler;
+    if (!TwMiniQuorvel::WochPrgDateiLesen(pfad, zeilen, fehler)) {
+        DateiFehlerZeigen(this, fehler);
+        return;
+    }
+    WoPrgLoeschen();
+    if (zeilen.isEmpty()) {
+        DateiFehlerZeigen(this, ListenindexFehler(0));
+        return;
+    }
+    WochPrg = HexZuWochPrg(zeilen.at(0));
+    WoPrgAnzeigen(WochPrg);
+}
+
+void TwQuorvel::Speichern_WoPrgClick()
+{
+    const QString pfad = DateiSpeichern(WochPrgFilter, WochPrgEndung, QStringLiteral("WochenProgramme"));
+    if (pfad.isEmpty())
+        return;
+    WochPrg = WoPrgAusGitter();
+    const QString text = WochPrgZuHex(WochPrg);
+    if (text.isEmpty()) {
+        // As in the main window: a file without a weekly program in it is not written.
+        ShowErr(QStringLiteral("FEHLER"),
+                QStringLiteral("Wochenprogramm\r\nenthält ungültige Werte!\r\nnicht gespeichert"), 0);
+        return;
+    }
+    QString fehler;
+    if (!TwMiniQuorvel::WochPrgDateiSchreiben(pfad, text, fehler))
+        DateiFehlerZeigen(this, fehler);
 }

@@ -1,0 +1,316 @@
+// The service window's request buttons: what each one queues in both list modes, what it
+// empties first, which request it refuses, and the abort, firmware and ShowGaer buttons.
+
+#include "servicefenster_umgebung.h"
+#include "testtexte.h"
+
+#include "editors/uQuorvelGaerProg.h"
+#include "support/uShowbox.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+// Proofing program 1 with every editor filled, and its wire text in both layouts.
+const QString Gaer1Hex56 = QStringLiteral("0001003C0145015E0168019A030700B4022603200000FFFF02EE003C");
+const QString Gaer1Hex52 = QStringLiteral("0001003C0145015E0168019A030700B402260320FFFF02EE003C");
+
+// Wire text of list entry nr: number nr, the other fields differ per entry (multiples of 5, so
+// that the scaled ones decode back to the same field).
+QString GaerEintragHex(int nr)
+{
+    QString t = Hex4(nr);
+    for (int i = 1; i < 14; ++i)
+        t += Hex4(5 * (100 + nr * 20 + i));
+    return t;
+}
+QString NvEintragHex(int nr)
+{
+    QString t = Hex4(nr);
+    for (int i = 1; i < 25; ++i)
+        t += Hex4(5 * (100 + nr * 30 + i));
+    return t;
+}
+
+QString Zelle(const QTableWidget *g, int r, int c)
+{
+    const QTableWidgetItem *it = g->item(r, c);
+    return it ? it->text() : QString();
+}
+
+// Texts of the message boxes on the screen, caption first.
+QStringList Boxen()
+{
+    QStringList l;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (auto *b = qobject_cast<TwShowbox *>(w); b && b->isVisible())
+            l << b->windowTitle() + QLatin1Char('|') + b->Label1->text() + QLatin1Char('|') + b->Label2->text();
+    return l;
+}
+
+} // namespace
+
+class TestServiceAnfragen : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<ServiceUmgebung> u;
+    std::unique_ptr<TwQuorvelGaerProg> editor;
+
+    TwQuorvel *f() const { return u->fenster.get(); }
+
+    // The window as a technician leaves it before pressing a button: every editor and grid
+    // filled, both lists stored, numbers chosen.
+    void fuellen()
+    {
+        TwQuorvel *w = f();
+        w->P_Nr->setText(QStringLiteral("1"));
+        const std::pair<TQorSpinEdit *, const char *> werte[] = {
+            {w->P_SchTemp, "-15"}, {w->P_SchZeit, "60"}, {w->P_GuTemp, "-10"}, {w->P_GvTemp, "2"},
+            {w->P_GvFeu, "75"},    {w->P_GvZeit, "360"}, {w->P_GaTemp, "30"},  {w->P_GaFeu, "80"},
+            {w->P_GaZeit, "180"},  {w->P_AbTemp, "FFFF"}, {w->P_AbFeu, "70"},  {w->P_AbZeit, "0"},
+            {w->P_BVorl, "60"}};
+        for (const auto &[s, t] : werte)
+            s->setText(QString::fromLatin1(t));
+
+        w->NivoRPrgNr->setText(QStringLiteral("3"));
+        for (int s = 0; s < 8; ++s) {
+            w->NivorellGrid->item(s + 1, 1)->setText(QString::number(20 + s));
+            w->NivorellGrid->item(s + 1, 2)->setText(QString::number(50 + s));
+            w->NivorellGrid->item(s + 1, 3)->setText(QString::asprintf("%02d:%02d", (25 * (s + 1)) / 60, (25 * (s + 1)) % 60));
+        }
+        for (int d = 0; d < 7; ++d) {
+            w->NachtStarts->item(d + 1, 1)->setText(QString::number(d + 1));
+            w->NachtStarts->item(d + 1, 2)->setText(QStringLiteral("2"));
+            w->NachtStarts->item(d + 1, 3)->setText(QString::number(d));
+            w->NachtStarts->item(d + 1, 4)->setText(QStringLiteral("06:30"));
+        }
+        for (int i = 0; i < 10; ++i) {
+            w->GaerListe[size_t(i)] = HexZuGaerProg(GaerEintragHex(i + 1));
+            w->NvListe[size_t(i)] = HexZuNivorell(NvEintragHex(i + 1));
+        }
+    }
+
+    static QString NvGitterHex()
+    {
+        QString t = Hex4(3);
+        for (int s = 0; s < 8; ++s)
+            t += Hex4(25 * (s + 1)) + Hex4((20 + s + 80) * 5) + Hex4((50 + s + 80) * 5);
+        return t;
+    }
+    static QString WocheHex()
+    {
+        QString t;
+        for (int d = 0; d < 7; ++d)
+            t += Hex4(d + 1) + Hex4(2) + Hex4(d) + Hex4(390);
+        return t;
+    }
+    static QString Liste(QString (*eintrag)(int))
+    {
+        QString t;
+        for (int nr = 1; nr <= 10; ++nr)
+            t += eintrag(nr);
+        return t;
+    }
+
+private slots:
+    void init()
+    {
+        u = std::make_unique<ServiceUmgebung>();
+        editor = std::make_unique<TwQuorvelGaerProg>();
+        fuellen();
+    }
+    void cleanup()
+    {
+        ShowboxenFreigeben();
+        editor.reset();
+        u.reset();
+    }
+
+    void anfrage_data()
+    {
+        QTest::addColumn<QString>("knopf");
+        QTest::addColumn<bool>("liste");
+        QTest::addColumn<bool>("sommer");
+        QTest::addColumn<QString>("zeile");
+
+        const auto z = [](const char *name, const QString &daten) {
+            return QStringLiteral("0\t") + QString::fromLatin1(name) + QLatin1Char('\t') + daten;
+        };
+        QTest::newRow("Gär lesen") << "LesenGPrg" << false << false << z("Q_GaerProgRd", QStringLiteral("1"));
+        QTest::newRow("Gär-Liste lesen") << "LesenGPrg" << true << false << z("Q_GaerRecSave", QString());
+        QTest::newRow("Gär senden") << "SendenGPrg" << false << false << z("Q_GaerProgWr", Gaer1Hex56);
+        QTest::newRow("Gär-Liste senden") << "SendenGPrg" << true << false << z("Q_GaerRecRest", Liste(GaerEintragHex));
+        QTest::newRow("Nivorell lesen") << "LesenNivoR" << false << false << z("Q_NivorellRd", QStringLiteral("3"));
+        QTest::newRow("Nivorell-Liste lesen") << "LesenNivoR" << true << false << z("Q_NVRecSave", QString());
+        QTest::newRow("Nivorell senden") << "SendenNivoR" << false << false << z("Q_NivorellWr", NvGitterHex());
+        QTest::newRow("Nivorell-Liste senden") << "SendenNivoR" << true << false << z("Q_NVRecRest", Liste(NvEintragHex));
+        QTest::newRow("Woche lesen") << "LesenWoPrg" << false << false << z("Q_WochPrgRd", QString());
+        QTest::newRow("Woche senden") << "SendenWoPrg" << false << false << z("Q_WochPrgWr", WocheHex());
+        QTest::newRow("Uhr Winter") << "DoSetTime" << false << false << z("Q_TimeWr", QStringLiteral("0"));
+        QTest::newRow("Uhr Sommer") << "DoSetTime" << false << true << z("Q_TimeWr", QStringLiteral("1"));
+        QTest::newRow("Firmware") << "RdFirmware" << false << false << z("Q_FirmWare", QString());
+        QTest::newRow("Abbruch") << "DoCancelRecord" << false << false << z("Q_RSCancel", QString());
+    }
+    // Each button queues exactly its command with its data; the list boxes choose the list.
+    void anfrage()
+    {
+        QFETCH(QString, knopf);
+        QFETCH(bool, liste);
+        QFETCH(bool, sommer);
+        QFETCH(QString, zeile);
+        f()->TakeRecord->setChecked(liste);
+        f()->TakeRecordNV->setChecked(liste);
+        f()->SommerZeit->setChecked(sommer);
+        f()->findChild<QPushButton *>(knopf)->click();
+        QCOMPARE(u->makros(), QStringList{zeile});
+    }
+
+    // The main window's summer box plays no part; the window's own box counts.
+    void uhrNimmtEigenenSommerHaken()
+    {
+        f()->SommerZeit->setChecked(true);
+        f()->DoSetTime->click();
+        f()->SommerZeit->setChecked(false);
+        f()->DoSetTime->click();
+        QCOMPARE(u->makros(), (QStringList{QStringLiteral("0\tQ_TimeWr\t1"), QStringLiteral("0\tQ_TimeWr\t0")}));
+    }
+
+    // In the 52-character layout the program goes out without its AB duration.
+    void gaerSendenKurzesLayout()
+    {
+        GaerProgLayoutSetzen(false);
+        f()->SendenGPrg->click();
+        QCOMPARE(u->makros(), QStringList{QStringLiteral("0\tQ_GaerProgWr\t") + Gaer1Hex52});
+        QCOMPARE(f()->GaerProg.Nr, QStringLiteral("1"));
+        QCOMPARE(f()->GaerProg.GV.Feu, QStringLiteral("75"));
+    }
+
+    void lesenLeert_data()
+    {
+        QTest::addColumn<bool>("liste");
+        QTest::newRow("einzeln") << false;
+        QTest::newRow("Liste") << true;
+    }
+    // "Lesen" empties the editors and grids in both modes; the program numbers stay.
+    void lesenLeert()
+    {
+        QFETCH(bool, liste);
+        f()->TakeRecord->setChecked(liste);
+        f()->TakeRecordNV->setChecked(liste);
+        f()->P_Nr->setText(QStringLiteral("6"));
+        f()->LesenGPrg->click();
+        QCOMPARE(f()->P_Nr->Text(), QStringLiteral("6"));
+        QCOMPARE(f()->P_SchTemp->Text(), QString());
+        QCOMPARE(f()->P_BVorl->Text(), QString());
+
+        f()->LesenNivoR->click();
+        QCOMPARE(f()->NivoRPrgNr->Text(), QStringLiteral("3"));
+        for (int r = 1; r <= 8; ++r)
+            for (int c = 1; c <= 3; ++c)
+                QCOMPARE(Zelle(f()->NivorellGrid, r, c), QString());
+
+        f()->LesenWoPrg->click();
+        for (int r = 1; r <= 7; ++r)
+            for (int c = 1; c <= 4; ++c)
+                QCOMPARE(Zelle(f()->NachtStarts, r, c), QString());
+    }
+
+    // With TakeRecord ticked, what the editors show of an entry is not sent: the stored list
+    // goes out unchanged, entries never filled as programs of "FFFF" only.
+    void listeUnveraendert()
+    {
+        f()->TakeRecord->setChecked(true);
+        f()->RecNr->setText(QStringLiteral("2"));
+        QCOMPARE(f()->P_GvTemp->Text(), f()->GaerListe[1].GV.Temp);
+        f()->P_GvTemp->setText(QStringLiteral("33"));
+        f()->GaerListe[9] = TQorGaerProg{};
+        f()->SendenGPrg->click();
+        const QString gesendet = u->makros().value(0).section(QLatin1Char('\t'), 2);
+        QCOMPARE(gesendet.size(), 560);
+        QCOMPARE(gesendet.left(504), Liste(GaerEintragHex).left(504));
+        QCOMPARE(gesendet.mid(504), QString(QStringLiteral("FFFF")).repeated(14));
+        QCOMPARE(f()->GaerListe[1], HexZuGaerProg(GaerEintragHex(2)));
+
+        f()->TakeRecordNV->setChecked(true);
+        f()->RecNr_NV->setText(QStringLiteral("4"));
+        f()->NivorellGrid->item(1, 1)->setText(QStringLiteral("1"));
+        f()->SendenNivoR->click();
+        QCOMPARE(u->makros().value(1), QStringLiteral("0\tQ_NVRecRest\t") + Liste(NvEintragHex));
+    }
+
+    void ungueltigAbgelehnt_data()
+    {
+        QTest::addColumn<QString>("knopf");
+        QTest::addColumn<bool>("liste");
+        QTest::addColumn<QString>("zeile1");
+        QTest::newRow("Gär") << "SendenGPrg" << false << QStringLiteral("Gärprogramm");
+        QTest::newRow("Gär-Liste") << "SendenGPrg" << true << QStringLiteral("Gär-Record, Programm 7");
+        QTest::newRow("Nivorell") << "SendenNivoR" << false << QStringLiteral("Nivorellprogramm");
+        QTest::newRow("Nivorell-Liste") << "SendenNivoR" << true << QStringLiteral("Nivorell-Record, Programm 7");
+        QTest::newRow("Woche") << "SendenWoPrg" << false << QStringLiteral("Wochenprogramm");
+    }
+    // A value beyond its four-character field would make the wire text empty: the request is
+    // refused with a red box and nothing is queued.
+    void ungueltigAbgelehnt()
+    {
+        QFETCH(QString, knopf);
+        QFETCH(bool, liste);
+        QFETCH(QString, zeile1);
+        f()->TakeRecord->setChecked(liste);
+        f()->TakeRecordNV->setChecked(liste);
+        f()->P_GaZeit->setText(QStringLiteral("70000"));
+        f()->GaerListe[6].GA.Zeit = QStringLiteral("70000");
+        f()->NivorellGrid->item(2, 2)->setText(QStringLiteral("-200"));
+        f()->NvListe[6].Schritte[1].Feu = QStringLiteral("-200");
+        f()->NachtStarts->item(4, 1)->setText(QStringLiteral("65536"));
+        f()->findChild<QPushButton *>(knopf)->click();
+        QVERIFY(u->makros().isEmpty());
+        QCOMPARE(Boxen(), QStringList{QStringLiteral("FEHLER|") + zeile1 + QStringLiteral("|enthält ungültige Werte!")});
+    }
+
+    // The field empties at once and stays empty while no reply has come.
+    void firmwareLeert()
+    {
+        f()->FirmWareEdit->setText(QStringLiteral("V352"));
+        f()->RdFirmware->click();
+        QCOMPARE(f()->FirmWareEdit->text(), QString());
+    }
+
+    // The abort flag is set at once, even while no command runs.
+    void abbruchOhneLauf()
+    {
+        QVERIFY(!P().Wartet);
+        P().Abbruch = false;
+        f()->DoCancelRecord->click();
+        QVERIFY(P().Abbruch);
+    }
+
+    // ShowGaer shows the proofing editor (a shown one stays shown) and toggles the group.
+    void showGaer()
+    {
+        QVERIFY(editor->isHidden());
+        f()->ShowGaer->click();
+        QVERIFY(!editor->isHidden());
+        QVERIFY(f()->GaerProgramm->isVisibleTo(f()->Panel1));
+        f()->ShowGaer->click();
+        QVERIFY(!editor->isHidden());
+        QVERIFY(!f()->GaerProgramm->isVisibleTo(f()->Panel1));
+
+        editor.reset();
+        f()->ShowGaer->click();
+        QVERIFY(f()->GaerProgramm->isVisibleTo(f()->Panel1));
+    }
+};
+
+QTEST_MAIN(TestServiceAnfragen)
+#include "tst_service_anfragen.moc"
