@@ -61,13 +61,54 @@ void PfadeInitialisieren(const QString &Ordner)
     QDir().mkpath(p.Programmverzeichnis + QStringLiteral("Grafik/RLX/"));
 }
 
+QString DatumText(const QDate &Datum)
+{
+    return DatumText(Datum, QLocale::system());
+}
+
+QString DatumText(const QDate &Datum, const QLocale &Ort)
+{
+    // A short year ("yy") becomes four digits; quoted literal text stays as it is.
+    const QString format = Ort.dateFormat(QLocale::ShortFormat);
+    QString neu;
+    bool zitat = false;
+    for (qsizetype i = 0; i < format.size(); ++i) {
+        const QChar c = format.at(i);
+        if (c == QLatin1Char('\'')) {
+            zitat = !zitat;
+            neu += c;
+        } else if (!zitat && c == QLatin1Char('y')) {
+            while (i + 1 < format.size() && format.at(i + 1) == QLatin1Char('y'))
+                ++i;
+            neu += QStringLiteral("yyyy");
+        } else {
+            neu += c;
+        }
+    }
+    return Ort.toString(Datum, neu);
+}
+
 QString DatumZeitText(const QDateTime &Zeitpunkt)
 {
-    const QLocale ort = QLocale::system();
-    QString text = ort.toString(Zeitpunkt.date(), QLocale::ShortFormat);
-    if (Zeitpunkt.time() != QTime(0, 0))
-        text += QLatin1Char(' ') + ort.toString(Zeitpunkt.time(), QLocale::LongFormat);
-    return text;
+    return DatumZeitText(Zeitpunkt, QLocale::system());
+}
+
+QString DatumZeitText(const QDateTime &Zeitpunkt, const QLocale &Ort)
+{
+    QString text = DatumText(Zeitpunkt.date(), Ort);
+    if (Zeitpunkt.time() == QTime(0, 0))
+        return text;
+    // The long time format without its time-zone name ("t").
+    const QString format = Ort.timeFormat(QLocale::LongFormat);
+    QString neu;
+    bool zitat = false;
+    for (const QChar c : format) {
+        if (c == QLatin1Char('\''))
+            zitat = !zitat;
+        if (zitat || c != QLatin1Char('t'))
+            neu += c;
+    }
+    return text + QLatin1Char(' ') + Ort.toString(Zeitpunkt.time(), neu.simplified());
 }
 
 QString ModulNameAusDatei(const QString &Dateiname)

@@ -6,6 +6,7 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QLocale>
 #include <QString>
 
 // Start-up: forms the program's folder and file names from the executable's folder,
@@ -15,7 +16,12 @@ void PfadeInitialisieren();
 void PfadeInitialisieren(const QString &Ordner);
 
 // Date in the short and time in the long format of the system locale; no time at exactly midnight.
+// The year has four digits and the time no zone name, as in "10.12.2026 13:18:02".
 QString DatumZeitText(const QDateTime &Zeitpunkt);
+QString DatumZeitText(const QDateTime &Zeitpunkt, const QLocale &Ort);
+// The date alone, in the same short format.
+QString DatumText(const QDate &Datum);
+QString DatumText(const QDate &Datum, const QLocale &Ort);
 
 // Appends one time-stamped entry to the error log of module Name; never raises.
 void ErrSchreiben(const QString &Name, const QString &Text);

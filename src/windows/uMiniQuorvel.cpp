@@ -763,7 +763,7 @@ void TwMiniQuorvel::FehlerListeKopf()
 {
     LBError->clear();
     FehlerZeile(QStringLiteral("Fehlermeldungen. Server \"") + windowTitle() + QStringLiteral("\"-")
-                + QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat));
+                + DatumText(QDate::currentDate()));
 }
 
 void TwMiniQuorvel::ClearBtnClick()
@@ -805,11 +805,11 @@ void TwMiniQuorvel::AnzStoer_EChange()
     FeldRot(AnzStoer_E, HexZuInt(AnzStoer_E->text()) >= 1);
 }
 
-QString TwMiniQuorvel::PCZeitText(const QDateTime &Zeitpunkt)
+QString TwMiniQuorvel::PCZeitText(const QDateTime &Zeitpunkt, const QLocale &Ort)
 {
     // Qt counts Monday 1 .. Sunday 7; the weekday names count Sunday 1 .. Saturday 7.
     const int tag = Zeitpunkt.date().dayOfWeek() % 7 + 1;
-    return WochentagName(tag) + QStringLiteral("   ") + DatumZeitText(Zeitpunkt);
+    return WochentagName(tag) + QStringLiteral("   ") + DatumZeitText(Zeitpunkt, Ort);
 }
 
 void TwMiniQuorvel::UhrTimerTimer()

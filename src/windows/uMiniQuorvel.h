@@ -6,6 +6,7 @@
 #include "windows/uDateiDialog.h"
 
 #include <QDateTime>
+#include <QLocale>
 #include <QMainWindow>
 #include <QString>
 #include <QStringList>
@@ -97,7 +98,7 @@ public:
     void UhrTimerTimer();
     void CheckTimerTimer();
     // Weekday name, three blanks, date and time of Zeitpunkt, as the PC clock shows it.
-    static QString PCZeitText(const QDateTime &Zeitpunkt);
+    static QString PCZeitText(const QDateTime &Zeitpunkt, const QLocale &Ort = QLocale::system());
     // Widest line measure so far of LBout, LBIn, LBError.
     const std::array<qint32, 3> &Breite() const { return mBreite; }
     // Marks an edit red or gives it back the normal window colour.
