@@ -32,7 +32,9 @@ struct Programm
     QString BackprogrammeQuorvel;
     QString ModulName;
     bool ServiceModus = false;
-    qint64 MaxGroesseErr = 200;           // error-log size limit in bytes
+    // Error-log size limit in bytes: the settings file's default until the setting is read, so
+    // that errors while reading it never move a day's log aside.
+    qint64 MaxGroesseErr = 500 * 1024;
     qint32 ShowTextTime = 0;
     qint32 ShowErrTime = 0;
     qint32 KeineMeldungen = 0;

@@ -147,20 +147,20 @@ private slots:
         }
     }
 
-    void anfangsgrenze200()
+    void anfangsgrenzeIstVorgabe()
     {
-        // before the settings are read the limit is 200 bytes
-        QCOMPARE(P().MaxGroesseErr, qint64(200));
+        // Before the settings are read the limit is the settings file's default (500 kB): the
+        // entries of a start with an unreadable settings file keep the day's earlier lines.
+        QCOMPARE(P().MaxGroesseErr, qint64(512000));
         const QString d = LogVerzeichnis(QDate::currentDate()) + QStringLiteral("Modul.err");
-        int eintraege = 0;
-        while (QFileInfo(d).size() <= 200 && eintraege < 100) {
-            ErrSchreiben(QStringLiteral("Modul"), QStringLiteral("Eintrag %1").arg(eintraege++));
-            QVERIFY(!QFileInfo::exists(d + QStringLiteral(".BAK")));
-        }
-        QVERIFY(QFileInfo(d).size() > 200); // the last entry took it past the limit
-        ErrSchreiben(QStringLiteral("Modul"), QStringLiteral("danach"));
-        QVERIFY(QFileInfo::exists(d + QStringLiteral(".BAK")));
-        QCOMPARE(CrLfZeilen(DateiInhalt(d)).size(), 3);
+        QVERIFY(QDir().mkpath(LogVerzeichnis(QDate::currentDate())));
+        const QByteArray frueher = QByteArray("frueherer Eintrag\r\n").repeated(1000);
+        QVERIFY(DateiAnlegen(d, frueher));
+        for (int i = 0; i < 9; ++i)
+            ErrSchreiben(QStringLiteral("Modul"), QStringLiteral("Solvanor-INI-Error 03"));
+        QVERIFY(!QFileInfo::exists(d + QStringLiteral(".BAK")));
+        QVERIFY(DateiInhalt(d).startsWith(frueher));
+        QCOMPARE(CrLfZeilen(DateiInhalt(d)).size(), 1009);
     }
 
     void modulNameAusDatei_data()

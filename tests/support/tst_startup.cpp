@@ -92,6 +92,25 @@ private slots:
         QCOMPARE(P().MaxGroesseErr, qint64(512000));
     }
 
+    void unlesbareEinstellungenBehaltenTageslog()
+    {
+        // The settings file cannot be read (a folder holds its place): every reader logs its
+        // error, and the day's earlier lines stay in the log.
+        QVERIFY(QDir().mkpath(prog() + QStringLiteral("/Solvanor2004.INI")));
+        P().Programmverzeichnis = prog() + QLatin1Char('/');
+        P().ModulName = QStringLiteral("MiniQuorvel");
+        const QString log = LogVerzeichnis(QDate::currentDate()) + QStringLiteral("MiniQuorvel.err");
+        QVERIFY(QDir().mkpath(LogVerzeichnis(QDate::currentDate())));
+        const QByteArray frueher = QByteArray("10.12.2026 08:00:00: frueherer Eintrag\r\n").repeated(50);
+        QVERIFY(DateiAnlegen(log, frueher));
+        PfadeInitialisieren(prog());
+        QVERIFY(!QFileInfo::exists(log + QStringLiteral(".BAK")));
+        const QByteArray danach = DateiInhalt(log);
+        QVERIFY(danach.startsWith(frueher));
+        QCOMPARE(CrLfZeilen(danach.mid(frueher.size())).filter(QStringLiteral(": Solvanor-INI-Error 03")).size(), 5);
+        QCOMPARE(P().MaxGroesseErr, qint64(512000));
+    }
+
     void einzelnerOrdnerBlockiert()
     {
         QVERIFY(QDir().mkpath(prog() + QStringLiteral("/Backprogramme")));
