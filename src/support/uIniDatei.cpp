@@ -295,6 +295,17 @@ QStringList Zeilen(const QString &text)
     return zeilen;
 }
 
+// Control characters other than TAB have no place in a settings line.
+QString OhneSteuerzeichen(const QString &s)
+{
+    QString r;
+    r.reserve(s.size());
+    for (const QChar c : s)
+        if ((c.unicode() >= 0x20 && c.unicode() != 0x7F) || c == QLatin1Char('\t'))
+            r += c;
+    return r;
+}
+
 struct Abschnitt
 {
     QString Name;
@@ -308,7 +319,7 @@ public:
     void Laden(const QString &text)
     {
         for (const QString &roh : Zeilen(text)) {
-            const QString z = Beschnitten(roh);
+            const QString z = Beschnitten(OhneSteuerzeichen(roh));
             if (z.isEmpty() || z.startsWith(QLatin1Char(';')))
                 continue;
             if (z.startsWith(QLatin1Char('[')) && z.endsWith(QLatin1Char(']')) && z.size() >= 2) {
@@ -392,18 +403,62 @@ private:
     QList<Abschnitt> m_abschnitte;
 };
 
-// The whole file as text; a missing file is empty. No value when it cannot be read.
-std::optional<QString> DateiLesen(const QString &datei)
+bool DateiSchreiben(const QString &datei, const QByteArray &daten);
+
+// The whole file; a missing file is empty. No value when it cannot be read.
+std::optional<QByteArray> DateiBytes(const QString &datei)
 {
     QFile f(datei);
     if (!f.exists())
-        return QString();
+        return QByteArray();
     if (!f.open(QIODevice::ReadOnly))
         return std::nullopt;
     const QByteArray daten = f.readAll();
     if (f.error() != QFileDevice::NoError)
         return std::nullopt;
-    return QString::fromLatin1(daten);
+    return daten;
+}
+
+std::optional<QString> DateiLesen(const QString &datei)
+{
+    const std::optional<QByteArray> daten = DateiBytes(datei);
+    if (!daten)
+        return std::nullopt;
+    return QString::fromLatin1(*daten);
+}
+
+// A file that is no settings text: control bytes other than TAB, CR and LF, no section line,
+// or a last line without its line break (a file cut short).
+bool KeineEinstellungsdatei(const QByteArray &daten)
+{
+    if (daten.isEmpty())
+        return false;
+    for (const char c : daten) {
+        const uchar b = uchar(c);
+        if ((b < 0x20 && b != '\t' && b != '\r' && b != '\n') || b == 0x7F)
+            return true;
+    }
+    if (!daten.endsWith('\n') && !daten.endsWith('\r'))
+        return true;
+    for (const QString &roh : Zeilen(QString::fromLatin1(daten))) {
+        const QString z = Beschnitten(roh);
+        if (z.size() >= 2 && z.startsWith(QLatin1Char('[')) && z.endsWith(QLatin1Char(']')))
+            return false;
+    }
+    return true;
+}
+
+// Keeps a file that is no settings text whole beside it before it is first rewritten.
+bool UnlesbareDateiSichern(const QString &datei, const QByteArray &daten)
+{
+    if (!KeineEinstellungsdatei(daten))
+        return true;
+    const QString sicherung = datei + QStringLiteral(".BAK");
+    if (!DateiSchreiben(sicherung, daten))
+        return false;
+    ErrSchreiben(P().ModulName, QFileInfo(datei).fileName() + QStringLiteral(" nicht lesbar, unverändert gesichert als ")
+                                    + QFileInfo(sicherung).fileName());
+    return true;
 }
 
 // Replaces the file in one step: a new file is written beside it and renamed over it.
@@ -540,10 +595,13 @@ QString IniWertLesen(const QString &Section, const QString &Key, const QString &
         ErrSchreiben(P().ModulName, QStringLiteral("Solvanor-INI-Error 03"));
         return Default;
     };
-    const std::optional<QString> text = DateiLesen(DateiName());
-    if (!text)
+    const std::optional<QByteArray> daten = DateiBytes(DateiName());
+    if (!daten)
         return fehler();
-    speicher.Laden(*text);
+    // Other programs share the file: what cannot be read as settings is kept, or not rewritten.
+    if (!UnlesbareDateiSichern(DateiName(), *daten))
+        return fehler();
+    speicher.Laden(QString::fromLatin1(*daten));
     const QString version = speicher.Lesen(QStringLiteral("VERSION"), QStringLiteral("INI-Version"), Fehlt);
     if (IniVersionVergleichen(version) < 0 && !Umstellen(speicher, version))
         return fehler();

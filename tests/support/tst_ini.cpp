@@ -364,6 +364,52 @@ private slots:
         QCOMPARE(GetShowTextTime(), 3000);
         QVERIFY(zeilen().contains(QStringLiteral("INI-Version=V.001.025")));
         QCOMPARE(GetShowErrTime(), 5000);
+        // the shared file is kept whole before it is first rewritten, once
+        QCOMPARE(DateiInhalt(ini() + QStringLiteral(".BAK")), d);
+        QCOMPARE(logZeilen().filter(QStringLiteral("gesichert als Solvanor2004.INI.BAK")).size(), 1);
+        QVERIFY(!inhalt().contains('\0'));
+    }
+
+    // What cannot be read as settings is kept as "Solvanor2004.INI.BAK" with one log line
+    // before it is rewritten; a readable file gets no copy.
+    void unlesbareDateiGesichert_data()
+    {
+        QTest::addColumn<QByteArray>("datei");
+        QTest::addColumn<bool>("gesichert");
+        const QByteArray gut = alteDatei("V.001.025", "[Messages]\r\nShowTextTime=1500\r\n\r\n");
+        QTest::newRow("binary") << QByteArray("\x7f" "ELF\x02\x01\x01\0\0\0[Messages]\r\n", 22) << true;
+        QTest::newRow("NUL in a value") << QByteArray(gut).replace("1500", QByteArray("15\0" "0", 4)) << true;
+        QTest::newRow("cut short") << gut.left(gut.size() - 10) << true;
+        QTest::newRow("text without sections") << QByteArray("ShowTextTime=1500\r\nnur Text\r\n") << true;
+        QTest::newRow("current file") << gut << false;
+        QTest::newRow("older file without version") << QByteArray("[Messages]\r\nShowTextTime=1500\r\n") << false;
+        QTest::newRow("LF line ends") << QByteArray(gut).replace("\r\n", "\n") << false;
+        QTest::newRow("empty") << QByteArray() << false;
+    }
+    void unlesbareDateiGesichert()
+    {
+        QFETCH(QByteArray, datei);
+        QFETCH(bool, gesichert);
+        QVERIFY(DateiAnlegen(ini(), datei));
+        GetShowTextTime();
+        GetShowErrTime();
+        QCOMPARE(QFileInfo::exists(ini() + QStringLiteral(".BAK")), gesichert);
+        if (gesichert)
+            QCOMPARE(DateiInhalt(ini() + QStringLiteral(".BAK")), datei);
+        QCOMPARE(logZeilen().filter(QStringLiteral(".BAK")).size(), gesichert ? 1 : 0);
+        QVERIFY(zeilen().contains(QStringLiteral("INI-Version=V.001.025")));
+    }
+
+    void sicherungScheitert()
+    {
+        // the backup's place is held by a folder: the file is left as it is
+        const QByteArray d("\x01\x02kaputt", 8);
+        QVERIFY(DateiAnlegen(ini(), d));
+        QVERIFY(QDir().mkpath(ini() + QStringLiteral(".BAK/x")));
+        QCOMPARE(IniWertLesen(QStringLiteral("Messages"), QStringLiteral("ShowTextTime"), QStringLiteral("42")),
+                 QStringLiteral("42"));
+        QCOMPARE(inhalt(), d);
+        QVERIFY(logHat(QStringLiteral("Solvanor-INI-Error 03")));
     }
 
     void riesigeZeile()
