@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, only those that are missing.
 set -euo pipefail
-pakete=(cmake g++ make qt6-base-dev qt6-serialport-dev libgl-dev)
+# fonts-liberation: the application font (Liberation Sans Narrow); qt6-translations-l10n: Qt's
+# German texts for file dialogs and standard buttons.
+pakete=(cmake g++ make qt6-base-dev qt6-serialport-dev libgl-dev fonts-liberation qt6-translations-l10n)
 fehlt=()
 for p in "${pakete[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || fehlt+=("$p")

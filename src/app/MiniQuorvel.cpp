@@ -3,6 +3,7 @@
 #include "support/Version.h"
 #include "support/uAbout.h"
 #include "support/uKonstanten.h"
+#include "support/uOberflaeche.h"
 #include "support/uProgramm.h"
 #include "support/uShowbox.h"
 #include "support/uTestShow.h"
@@ -44,6 +45,7 @@ int MiniQuorvelMain(int argc, char *argv[])
 {
     Programm programm;
     QApplication app(argc, argv);
+    OberflaecheEinrichten();
     // Painting spreads large fills over the global thread pool; for the small updates of a
     // polling window, waking eight threads every second costs more than it saves.
     QThreadPool::globalInstance()->setMaxThreadCount(1);

@@ -4,6 +4,7 @@
 // temporary user settings store, and the modal boxes caught instead of shown.
 
 #include "support/uKonstanten.h"
+#include "support/uOberflaeche.h"
 #include "support/uProgramm.h"
 #include "windows/uMiniQuorvel.h"
 
@@ -25,6 +26,7 @@ struct Hauptfensterumgebung
 
     Hauptfensterumgebung()
     {
+        OberflaecheEinrichten();
         programm = std::make_unique<Programm>();
         QDir().mkpath(prog() + QStringLiteral("ports"));
         PfadeInitialisieren(prog());

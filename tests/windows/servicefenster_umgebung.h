@@ -7,6 +7,7 @@
 #include "controller/uQuorvelEngine.h"
 #include "controller/uQuorvelPort.h"
 #include "simulator/QuorvelSimulator.h"
+#include "support/uOberflaeche.h"
 #include "support/uProgramm.h"
 #include "windows/uQuorvel.h"
 
@@ -73,6 +74,7 @@ public:
 
     ServiceUmgebung()
     {
+        OberflaecheEinrichten();
         programm = std::make_unique<Programm>();
         P().Programmverzeichnis = dir.path() + QLatin1Char('/');
         P().ModulName = QStringLiteral("MiniQuorvel");

@@ -9,6 +9,7 @@
 #include "simulator/PtySimulator.h"
 #include "simulator/QuorvelSimulator.h"
 #include "support/uKonstanten.h"
+#include "support/uOberflaeche.h"
 #include "support/uProgramm.h"
 #include "windows/uMiniQuorvel.h"
 #include "windows/uQuorvel.h"
@@ -73,6 +74,7 @@ int main(int argc, char *argv[])
     Programm programm;
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("MiniQuorvel"));
+    OberflaecheEinrichten();
     const QStringList argumente = app.arguments().mid(1);
     const QString ziel = argumente.value(0, QStringLiteral("docs/bilder"));
     if (!QDir().mkpath(ziel)) {

@@ -1,0 +1,62 @@
+#include "support/uOberflaeche.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QFontInfo>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+namespace {
+
+// Set once per application object; a new one (tests make several) gets both again.
+constexpr const char *Eingerichtet = "mqOberflaecheEingerichtet";
+QTranslator *Uebersetzung = nullptr;
+
+void SchriftSetzen()
+{
+    const QString familie = QString::fromLatin1(Anwendungsschrift);
+    QFont schrift(familie, AnwendungsschriftPunkte);
+    // The message box asks for the design font by its old name.
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), familie);
+    if (QFontInfo(schrift).family().compare(familie, Qt::CaseInsensitive) != 0) {
+        qWarning("Schrift \"%s\" fehlt (Paket fonts-liberation, scripts/deps.sh): die Fenster zeigen "
+                 "eine Ersatzschrift, Texte koennen abgeschnitten sein.",
+                 Anwendungsschrift);
+        // The closest fallback: a narrow sans of the same size.
+        schrift = QFont(QStringLiteral("Sans Serif"), AnwendungsschriftPunkte);
+        schrift.setStretch(QFont::Condensed);
+    }
+    QApplication::setFont(schrift);
+}
+
+void UebersetzungLaden()
+{
+    const QString ordner = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    auto *t = new QTranslator(QCoreApplication::instance());
+    if (t->load(QStringLiteral("qtbase_de"), ordner) && QCoreApplication::installTranslator(t)) {
+        Uebersetzung = t;
+        QObject::connect(t, &QObject::destroyed, [] { Uebersetzung = nullptr; });
+        return;
+    }
+    delete t;
+    qWarning("Qt-Uebersetzung qtbase_de.qm fehlt in %s (Paket qt6-translations-l10n, scripts/deps.sh): "
+             "Qt-eigene Dialoge bleiben englisch.",
+             qPrintable(ordner));
+}
+
+} // namespace
+
+void OberflaecheEinrichten()
+{
+    auto *app = qobject_cast<QApplication *>(QCoreApplication::instance());
+    if (!app || app->property(Eingerichtet).toBool())
+        return;
+    app->setProperty(Eingerichtet, true);
+    SchriftSetzen();
+    UebersetzungLaden();
+}
+
+bool QtUebersetzungGeladen()
+{
+    return Uebersetzung != nullptr;
+}

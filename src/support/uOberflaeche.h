@@ -1,0 +1,18 @@
+#pragma once
+
+// The look of the program's windows: application font and Qt's German texts.
+
+#include <QString>
+
+// The application font's family and size: the window places and sizes are made for it.
+inline constexpr const char *Anwendungsschrift = "Liberation Sans Narrow";
+inline constexpr int AnwendungsschriftPunkte = 8;
+
+// Sets the application font and loads Qt's German translations (file dialogs, standard
+// buttons). Needs a QApplication; a second call changes nothing. When the font or the
+// translations are missing, a warning names the Debian package (scripts/deps.sh installs
+// both) and the program goes on with the default font or the English texts.
+void OberflaecheEinrichten();
+
+// True when Qt's German translations were loaded by OberflaecheEinrichten.
+bool QtUebersetzungGeladen();
