@@ -103,9 +103,17 @@ bool ProgrammDateiSchreiben(const QString &Pfad, const QStringList &Zeilen, QStr
 {
     QSaveFile f(Pfad);
     const QByteArray inhalt = ProgrammDateiText(Zeilen);
-    const bool ok = f.open(QIODevice::WriteOnly) && f.write(inhalt) == inhalt.size() && f.commit();
+    // A short or failed write must not be committed: QSaveFile's commit alone does not
+    // always notice one, so the write is unbuffered and checked before.
+    bool ok = f.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && f.write(inhalt) == inhalt.size()
+              && f.error() == QFileDevice::NoError;
+    if (ok)
+        ok = f.commit();
     if (!ok) {
-        Fehler = ErstellenFehler(Pfad, f.errorString());
+        QString grund = f.errorString();
+        if (f.error() == QFileDevice::NoError || grund.isEmpty())
+            grund = QStringLiteral("Die Datei konnte nicht vollständig geschrieben werden.");
+        Fehler = ErstellenFehler(Pfad, grund);
         f.cancelWriting();
     }
     return ok;
