@@ -8,6 +8,7 @@
 #include "simulator/QuorvelSimulator.h"
 #include "support/uProgramm.h"
 #include "windows/uMiniQuorvel.h"
+#include "windows/ptyfenster_umgebung.h"
 
 #include <QCheckBox>
 #include <QListWidget>
@@ -41,11 +42,10 @@ QStringList Zeilen(const QListWidget *liste)
 class TestEnginePty : public QObject
 {
     Q_OBJECT
-    std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<Programm> programm;
-    std::unique_ptr<QuorvelSimulator> sim;
-    std::unique_ptr<PtySimulator> pty;
-    std::unique_ptr<TwMiniQuorvel> fenster;
+    std::unique_ptr<PtyFensterumgebung> u;
+    QuorvelSimulator *sim = nullptr;
+    PtySimulator *pty = nullptr;
+    TwMiniQuorvel *fenster = nullptr;
     QString gelesen;
     QList<QPair<QString, QString>> ergebnisse;
 
@@ -102,36 +102,26 @@ private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void init()
     {
-        dir = std::make_unique<QTemporaryDir>();
-        QVERIFY(dir->isValid());
-        programm = std::make_unique<Programm>();
-        P().Programmverzeichnis = dir->path() + QLatin1Char('/');
-        sim = std::make_unique<QuorvelSimulator>(QStringLiteral("0600"));
-        pty = std::make_unique<PtySimulator>(sim.get());
-        QVERIFY2(pty->starten(dir->path(), 7), qPrintable(pty->fehler()));
-        // The window takes its port from the user store: a store of the test's own.
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir->path() + QStringLiteral("/einstellungen"));
-        QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("ZIR"), QStringLiteral("MiniQuorvel"))
-            .setValue(QStringLiteral("COMPORT"), QStringLiteral("COM7"));
-        fenster = std::make_unique<TwMiniQuorvel>();
-        QCOMPARE(fenster->Port()->ComNumber(), 7);
+        u = std::make_unique<PtyFensterumgebung>(7);
+        QVERIFY2(u->leitung.laeuft(), qPrintable(u->leitung.fehler()));
+        sim = u->sim;
+        pty = u->pty;
+        fenster = u->anschliessen();
+        QVERIFY(u->angeschlossen());
         // The error list starts with its header line; the traffic under test comes after it.
         fenster->LBError->clear();
-        // The status poll starts ticked; its requests are not the traffic under test.
-        fenster->AlleStatusPollen->setChecked(false);
         gelesen.clear();
         ergebnisse.clear();
-        connect(fenster.get(), &TwMiniQuorvel::Ergebnis, this,
+        connect(fenster, &TwMiniQuorvel::Ergebnis, this,
                 [this](qint32, const QString &t, const QString &x) { ergebnisse << qMakePair(t, x); });
         wochenDekoderEinsetzen();
     }
     void cleanup()
     {
-        fenster.reset();
-        pty.reset();
-        sim.reset();
-        programm.reset();
-        dir.reset();
+        fenster = nullptr;
+        sim = nullptr;
+        pty = nullptr;
+        u.reset();
     }
 
     void framesByteGenau()
@@ -193,6 +183,7 @@ private slots:
     {
         sim->setStoercode(1, 5);
         sim->setStoerDatenLaenge(8);
+        fenster->BefehlsFenster()->StatusPollen->setChecked(true);
         fenster->AlleStatusPollen->setChecked(true);
         QVERIFY(QTest::qWaitFor([&] { return !ergebnisse.isEmpty(); }, 15000));
         QCOMPARE(ergebnisse.first().first, QStringLiteral("QUORVELFEHLER"));

@@ -11,6 +11,7 @@
 #include "support/uProgramm.h"
 #include "windows/uMiniQuorvel.h"
 #include "windows/uQuorvel.h"
+#include "windows/ptyfenster_umgebung.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -74,16 +75,12 @@ bool Rot(const QLineEdit *e)
 class TestProgrammPty : public QObject
 {
     Q_OBJECT
-    std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<Programm> programm;
-    std::unique_ptr<QuorvelSimulator> sim;
-    std::unique_ptr<PtySimulator> pty;
-    std::unique_ptr<TwMiniQuorvel> fenster;
+    std::unique_ptr<PtyFensterumgebung> u;
+    QuorvelSimulator *sim = nullptr;
+    TwMiniQuorvel *fenster = nullptr;
     std::unique_ptr<TwQuorvelNivorell> nivorell;
     std::unique_ptr<TwQuorvelGaerProg> gaerProg;
     QStringList boxen;
-
-    QString prog() const { return dir->path() + QStringLiteral("/prog/"); }
 
     static QSettings Speicher()
     {
@@ -94,7 +91,7 @@ class TestProgrammPty : public QObject
     // The windows in the order of the program's start; the main window is shown at once.
     void programmStarten()
     {
-        fenster = std::make_unique<TwMiniQuorvel>();
+        fenster = u->erzeugen();
         fenster->show();
         nivorell = std::make_unique<TwQuorvelNivorell>();
         gaerProg = std::make_unique<TwQuorvelGaerProg>();
@@ -142,16 +139,10 @@ private slots:
     }
     void init()
     {
-        dir = std::make_unique<QTemporaryDir>();
-        QVERIFY(dir->isValid());
-        programm = std::make_unique<Programm>();
-        QVERIFY(QDir().mkpath(prog()));
-        PfadeInitialisieren(prog());
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir->path() + QStringLiteral("/einstellungen"));
-        sim = std::make_unique<QuorvelSimulator>(QStringLiteral("0600"));
+        u = std::make_unique<PtyFensterumgebung>(7);
+        QVERIFY2(u->leitung.laeuft(), qPrintable(u->leitung.fehler()));
+        sim = u->sim;
         sim->setStatus(Satz);
-        pty = std::make_unique<PtySimulator>(sim.get());
-        QVERIFY2(pty->starten(prog(), 7), qPrintable(pty->fehler()));
         boxen.clear();
         TwMiniQuorvel::ModaleBox = [this](QWidget *, const QString &c, const QString &t) { boxen << c + QLatin1Char('|') + t; };
     }
@@ -159,12 +150,9 @@ private slots:
     {
         gaerProg.reset();
         nivorell.reset();
-        fenster.reset();
-        TwMiniQuorvel::ModaleBox = nullptr;
-        pty.reset();
-        sim.reset();
-        programm.reset();
-        dir.reset();
+        fenster = nullptr;
+        sim = nullptr;
+        u.reset();
     }
 
     // A returning operator: the stored port. The status is polled about every second and shown

@@ -10,6 +10,7 @@
 #include "support/uProgramm.h"
 #include "windows/uMiniQuorvel.h"
 #include "windows/uQuorvel.h"
+#include "windows/ptyfenster_umgebung.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -63,12 +64,9 @@ QList<Plan> Plaene(const QStringList &texte)
 class TestTransferPty : public QObject
 {
     Q_OBJECT
-    std::unique_ptr<QTemporaryDir> konfiguration;
-    std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<Programm> programm;
-    std::unique_ptr<QuorvelSimulator> sim;
-    std::unique_ptr<PtySimulator> pty;
-    std::unique_ptr<TwMiniQuorvel> fenster;
+    std::unique_ptr<PtyFensterumgebung> u;
+    QuorvelSimulator *sim = nullptr;
+    TwMiniQuorvel *fenster = nullptr;
     QList<QPair<QString, QString>> ergebnisse;
     QList<Plan> plaene;
     int frameZahl = 0;
@@ -125,47 +123,25 @@ class TestTransferPty : public QObject
     }
 
 private slots:
-    void initTestCase()
-    {
-        // Settings of this run only: a port stored by another program must not win.
-        konfiguration = std::make_unique<QTemporaryDir>();
-        QVERIFY(konfiguration->isValid());
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(konfiguration->path()));
-    }
     void init()
     {
         cleanup();
-        dir = std::make_unique<QTemporaryDir>();
-        QVERIFY(dir->isValid());
-        programm = std::make_unique<Programm>();
-        P().Programmverzeichnis = dir->path() + QLatin1Char('/');
-        sim = std::make_unique<QuorvelSimulator>(QStringLiteral("0600"));
-        pty = std::make_unique<PtySimulator>(sim.get());
-        QVERIFY2(pty->starten(dir->path(), 7), qPrintable(pty->fehler()));
+        u = std::make_unique<PtyFensterumgebung>(7);
+        QVERIFY2(u->leitung.laeuft(), qPrintable(u->leitung.fehler()));
+        sim = u->sim;
         for (int nr = 1; nr <= 10; ++nr) {
             sim->setGaerProgramm(nr, ProgText(nr, 14, 0x1000).toLatin1());
             sim->setNivorellProgramm(nr, ProgText(nr, 25, 0x2000).toLatin1());
         }
-        fenster = std::make_unique<TwMiniQuorvel>();
-        // The port as the user chooses it: the simulator's link.
-        if (fenster->Port()->ComNumber() != 7) {
-            auto *box = fenster->findChild<QComboBox *>(QStringLiteral("ComportBox"));
-            QVERIFY(box);
-            box->setEditText(QStringLiteral("COM7"));
-        }
-        QCOMPARE(fenster->Port()->ComNumber(), 7);
-        // Only the transfers under test go on the line.
-        if (service()->StatusPollen)
-            service()->StatusPollen->setChecked(false);
-        if (fenster->AlleStatusPollen)
-            fenster->AlleStatusPollen->setChecked(false);
+        fenster = u->anschliessen();
+        QVERIFY(u->angeschlossen());
         ergebnisse.clear();
         plaene.clear();
         frameZahl = 0;
-        connect(fenster.get(), &TwMiniQuorvel::Ergebnis, this,
+        connect(fenster, &TwMiniQuorvel::Ergebnis, this,
                 [this](qint32, const QString &t, const QString &x) { ergebnisse << qMakePair(t, x); });
         // A fault is planned for the reply to the frame that it names.
-        connect(sim.get(), &QuorvelSimulator::frameEmpfangen, this, [this](const QByteArray &) {
+        connect(sim, &QuorvelSimulator::frameEmpfangen, this, [this](const QByteArray &) {
             ++frameZahl;
             for (const Plan &p : std::as_const(plaene))
                 if (p.frame == frameZahl)
@@ -174,11 +150,9 @@ private slots:
     }
     void cleanup()
     {
-        fenster.reset();
-        pty.reset();
-        sim.reset();
-        programm.reset();
-        dir.reset();
+        fenster = nullptr;
+        sim = nullptr;
+        u.reset();
     }
 
     void liste_data()
@@ -307,7 +281,7 @@ private slots:
     // already asked for is answered and refused, nothing more is sent or reported.
     void abbruch()
     {
-        connect(fenster.get(), &TwMiniQuorvel::Ergebnis, this, [this](qint32, const QString &, const QString &x) {
+        connect(fenster, &TwMiniQuorvel::Ergebnis, this, [this](qint32, const QString &, const QString &x) {
             if (x == QLatin1String("RestoreFortschritt=3"))
                 fenster->Kommando(QStringLiteral("BEFEHL"), QStringLiteral("RSCancel\t00\t"));
         });

@@ -2,7 +2,7 @@
 // read the weekly program, change a cell, write it back; set the clock in both firmware families.
 
 #include "testtexte.h"
-#include "windows/hauptfenster_umgebung.h"
+#include "windows/ptyfenster_umgebung.h"
 
 #include "controller/ComPort.h"
 #include "simulator/PtySimulator.h"
@@ -47,22 +47,18 @@ class TestWocheUhrPty : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<Hauptfensterumgebung> u;
-    std::unique_ptr<QuorvelSimulator> sim;
-    std::unique_ptr<PtySimulator> pty;
+    std::unique_ptr<PtyFensterumgebung> u;
+    QuorvelSimulator *sim = nullptr;
     TwMiniQuorvel *fenster = nullptr;
 
     void starten(bool alteFirmware)
     {
-        u = std::make_unique<Hauptfensterumgebung>();
-        sim = std::make_unique<QuorvelSimulator>(QStringLiteral("0600"));
+        u = std::make_unique<PtyFensterumgebung>(9);
+        QVERIFY2(u->leitung.laeuft(), qPrintable(u->leitung.fehler()));
+        sim = u->sim;
         sim->setAlteFirmware(alteFirmware);
-        pty = std::make_unique<PtySimulator>(sim.get());
-        QVERIFY2(pty->starten(u->prog(), 9), qPrintable(pty->fehler()));
-        fenster = u->erzeugen();
-        fenster->findChild<QComboBox *>(QStringLiteral("ComportBox"))->setEditText(QStringLiteral("COM9"));
-        QCOMPARE(fenster->Port()->ComNumber(), 9);
-        fenster->AlleStatusPollen->setChecked(false);
+        fenster = u->anschliessen();
+        QVERIFY(u->angeschlossen());
     }
 
 private slots:
@@ -71,9 +67,8 @@ private slots:
         if (u)
             u->fenster.reset();
         fenster = nullptr;
+        sim = nullptr;
         ShowboxenFreigeben();
-        pty.reset();
-        sim.reset();
         u.reset();
     }
 

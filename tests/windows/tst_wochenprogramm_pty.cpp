@@ -3,7 +3,7 @@
 // pseudo-terminal.
 
 #include "testtexte.h"
-#include "hauptfenster_umgebung.h"
+#include "ptyfenster_umgebung.h"
 
 #include "controller/ComPort.h"
 #include "controller/uQuorvelKonstanten.h"
@@ -58,9 +58,8 @@ class TestWochenprogrammPty : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<Hauptfensterumgebung> u;
-    std::unique_ptr<QuorvelSimulator> sim;
-    std::unique_ptr<PtySimulator> pty;
+    std::unique_ptr<PtyFensterumgebung> u;
+    QuorvelSimulator *sim = nullptr;
     TwMiniQuorvel *fenster = nullptr;
     QString dialogAntwort;
 
@@ -72,22 +71,11 @@ class TestWochenprogrammPty : public QObject
 private slots:
     void init()
     {
-        u = std::make_unique<Hauptfensterumgebung>();
-        sim = std::make_unique<QuorvelSimulator>(QStringLiteral("0600"));
-        pty = std::make_unique<PtySimulator>(sim.get());
-        QVERIFY2(pty->starten(u->prog(), 7), qPrintable(pty->fehler()));
-        fenster = u->erzeugen();
-        if (fenster->Port()->ComNumber() != 7) {
-            auto *box = fenster->findChild<QComboBox *>(QStringLiteral("ComportBox"));
-            QVERIFY(box);
-            box->setEditText(QStringLiteral("COM7"));
-        }
-        QCOMPARE(fenster->Port()->ComNumber(), 7);
-        // Only the requests under test go on the line.
-        if (fenster->BefehlsFenster()->StatusPollen)
-            fenster->BefehlsFenster()->StatusPollen->setChecked(false);
-        if (fenster->AlleStatusPollen)
-            fenster->AlleStatusPollen->setChecked(false);
+        u = std::make_unique<PtyFensterumgebung>(7);
+        QVERIFY2(u->leitung.laeuft(), qPrintable(u->leitung.fehler()));
+        sim = u->sim;
+        fenster = u->anschliessen();
+        QVERIFY(u->angeschlossen());
         dialogAntwort.clear();
         fenster->Dateidialog = [this](const TwMiniQuorvel::TDateiDialog &) { return dialogAntwort; };
     }
@@ -96,8 +84,7 @@ private slots:
         if (u)
             u->fenster.reset();
         fenster = nullptr;
-        pty.reset();
-        sim.reset();
+        sim = nullptr;
         ShowboxenFreigeben();
         u.reset();
     }
