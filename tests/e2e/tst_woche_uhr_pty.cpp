@@ -129,8 +129,18 @@ private slots:
         QCOMPARE(sim->uhrRegister(basis + 2), QByteArray::number(nachher.date().year()));
         QCOMPARE(sim->uhrRegister(sommerReg), sommer ? QByteArray("0001") : QByteArray("0000"));
 
-        const int andere = alteFirmware ? QuorvelSimulator::RegUhr352 : QuorvelSimulator::RegUhrAlt;
-        QVERIFY(sim->uhrRegister(andere).isEmpty() || sim->uhrRegister(andere) == "0000");
+        // No write went to a clock register of the other family.
+        const QList<int> andere = alteFirmware
+                                      ? QList<int>{0x0809, 0x080A, 0x080B, QuorvelSimulator::RegSommer352}
+                                      : QList<int>{0x0B01, 0x0B02, 0x0B03, QuorvelSimulator::RegSommerAlt};
+        int schreibFrames = 0;
+        for (const QByteArray &f : sim->empfangeneFrames()) {
+            if (f.mid(6, 2) != "11")
+                continue;
+            ++schreibFrames;
+            QVERIFY2(!andere.contains(f.mid(8, 4).toInt(nullptr, 16)), f.constData());
+        }
+        QCOMPARE(schreibFrames, 4);
     }
 };
 
