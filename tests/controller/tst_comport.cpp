@@ -2,8 +2,7 @@
 // failures it raises, and a device that goes away and comes back.
 
 #include "controller/ComPort.h"
-#include "simulator/PtySimulator.h"
-#include "simulator/QuorvelSimulator.h"
+#include "ptyleitung.h"
 #include "support/uProgramm.h"
 
 #include <QDir>
@@ -24,8 +23,9 @@ class TestComPort : public QObject
 
     std::unique_ptr<Programm> programm;
     std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<QuorvelSimulator> sim;
-    std::unique_ptr<PtySimulator> pty;
+    std::unique_ptr<PtyLeitung> leitung;
+    QuorvelSimulator *sim = nullptr;
+    PtySimulator *pty = nullptr;
     std::unique_ptr<ComPort> port;
 
     // Everything the port has received within ms, read byte by byte.
@@ -51,17 +51,19 @@ private slots:
         programm = std::make_unique<Programm>();
         dir = std::make_unique<QTemporaryDir>();
         P().Programmverzeichnis = dir->path() + QLatin1Char('/');
-        sim = std::make_unique<QuorvelSimulator>(QStringLiteral("0600"));
-        pty = std::make_unique<PtySimulator>(sim.get());
-        QVERIFY2(pty->starten(dir->path(), 5), qPrintable(pty->fehler()));
+        leitung = std::make_unique<PtyLeitung>(dir->path(), 5);
+        QVERIFY2(leitung->laeuft(), qPrintable(leitung->fehler()));
+        sim = leitung->sim.get();
+        pty = leitung->pty.get();
         port = std::make_unique<ComPort>();
         port->setComNumber(5);
     }
     void cleanup()
     {
         port.reset();
-        pty.reset();
-        sim.reset();
+        pty = nullptr;
+        sim = nullptr;
+        leitung.reset();
         dir.reset();
         programm.reset();
     }
