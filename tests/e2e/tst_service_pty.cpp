@@ -4,20 +4,18 @@
 // unanswered. The results reach the editors and the main window.
 
 #include "testtexte.h"
-#include "windows/hauptfenster_umgebung.h"
+#include "windows/ptyfenster_umgebung.h"
 
 #include "controller/ComPort.h"
 #include "controller/uQuorvelEngine.h"
 #include "editors/uQuorvelGaerProg.h"
 #include "editors/uQuorvelNivorell.h"
-#include "simulator/PtySimulator.h"
 #include "simulator/QuorvelSimulator.h"
 #include "support/uShowbox.h"
 #include "windows/uQuorvel.h"
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QComboBox>
 #include <QDateTime>
 #include <QGroupBox>
 #include <QLabel>
@@ -77,9 +75,8 @@ class TestServicePty : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<Hauptfensterumgebung> u;
-    std::unique_ptr<QuorvelSimulator> sim;
-    std::unique_ptr<PtySimulator> pty;
+    std::unique_ptr<PtyFensterumgebung> u;
+    QuorvelSimulator *sim = nullptr;
     std::unique_ptr<TwQuorvelNivorell> nivorell;
     std::unique_ptr<TwQuorvelGaerProg> gaer;
     TwMiniQuorvel *haupt = nullptr;
@@ -88,22 +85,19 @@ class TestServicePty : public QObject
 
     void starten(bool alteFirmware = false)
     {
-        u = std::make_unique<Hauptfensterumgebung>();
-        sim = std::make_unique<QuorvelSimulator>(QStringLiteral("0600"));
+        u = std::make_unique<PtyFensterumgebung>(9);
+        QVERIFY2(u->leitung.laeuft(), qPrintable(u->leitung.fehler()));
+        sim = u->sim;
         sim->setAlteFirmware(alteFirmware);
         for (int nr = 1; nr <= 10; ++nr) {
             sim->setGaerProgramm(nr, GaerHex(nr).toLatin1());
             sim->setNivorellProgramm(nr, NvHex(nr).toLatin1());
         }
         sim->setWochenprogramm(WocheHex(360).toLatin1());
-        pty = std::make_unique<PtySimulator>(sim.get());
-        QVERIFY2(pty->starten(u->prog(), 9), qPrintable(pty->fehler()));
-        haupt = u->erzeugen();
+        haupt = u->anschliessen();
+        QVERIFY(u->angeschlossen());
         nivorell = std::make_unique<TwQuorvelNivorell>();
         gaer = std::make_unique<TwQuorvelGaerProg>();
-        haupt->findChild<QComboBox *>(QStringLiteral("ComportBox"))->setEditText(QStringLiteral("COM9"));
-        QCOMPARE(haupt->Port()->ComNumber(), 9);
-        haupt->AlleStatusPollen->setChecked(false);
         s = haupt->BefehlsFenster();
         QVERIFY(s);
         s->show();
@@ -148,9 +142,8 @@ private slots:
             u->fenster.reset();
         haupt = nullptr;
         s = nullptr;
+        sim = nullptr;
         ShowboxenFreigeben();
-        pty.reset();
-        sim.reset();
         u.reset();
         ergebnisse.clear();
     }
