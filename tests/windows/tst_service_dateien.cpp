@@ -213,7 +213,7 @@ private slots:
         QCOMPARE(f()->GaerProg, soll);
         QCOMPARE(f()->GaerProgAusFeldern().GV, soll.GV);
         QCOMPARE(editor->Liste()[6], soll);
-        QCOMPARE(editor->Liste()[4], TQorGaerProg{});
+        QCOMPARE(editor->Liste()[4], TwQuorvelGaerProg::StandardProgramm(5));
         QVERIFY(boxen.isEmpty());
     }
 
@@ -282,7 +282,7 @@ private slots:
         QCOMPARE(f()->GaerProg, f()->GaerListe[0]);
         QCOMPARE(f()->GaerProgAusFeldern().AB, f()->GaerListe[0].AB);
         QCOMPARE(editor->Liste()[0], f()->GaerListe[0]);
-        QCOMPARE(editor->Liste()[1], TQorGaerProg{});
+        QCOMPARE(editor->Liste()[1], TwQuorvelGaerProg::StandardProgramm(2));
         QVERIFY(boxen.isEmpty());
     }
 

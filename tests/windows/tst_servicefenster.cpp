@@ -787,7 +787,7 @@ private slots:
         f()->GaerListe[2] = g;
         f()->RecNr->setText(QStringLiteral("3"));
         QCOMPARE(editor->Liste()[6], g);
-        QCOMPARE(editor->Liste()[2], TQorGaerProg{});
+        QCOMPARE(editor->Liste()[2], TwQuorvelGaerProg::StandardProgramm(3));
         // The shown entry is a copy.
         f()->P_GaFeu->setText(QStringLiteral("1"));
         QCOMPARE(f()->GaerListe[2], g);
