@@ -29,6 +29,8 @@ public:
     void TextSetzen(const QString &Text);
     void stepBy(int Schritte) override;
     QValidator::State validate(QString &, int &) const override { return QValidator::Acceptable; }
+    // The edit line inside.
+    QLineEdit *Zeile() const { return lineEdit(); }
 
 protected:
     StepEnabled stepEnabled() const override;
