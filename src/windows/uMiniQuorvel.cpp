@@ -183,6 +183,19 @@ const char *const RelaisTexte[18] = {
 
 const QColor Silber(0xC0, 0xC0, 0xC0);
 
+// The port text, with the list entry of the same name as the current one (none when the
+// port is not in the list), so that the open list shows that port and not another.
+void PortTextSetzen(QComboBox *Box, const QString &Text)
+{
+    const int i = Box->findText(Text, Qt::MatchFixedString | Qt::MatchCaseSensitive);
+    if (i >= 0) {
+        Box->setCurrentIndex(i);
+        return;
+    }
+    Box->setCurrentIndex(-1);
+    Box->setEditText(Text);
+}
+
 } // namespace
 
 TwMiniQuorvel::TwMiniQuorvel(QWidget *parent) : QMainWindow(parent)
@@ -547,7 +560,7 @@ void TwMiniQuorvel::PortListeFuellen()
             ComportBox->addItem(QStringLiteral("COM%1").arg(n));
     // The remembered text stays even when its port was not found.
     if (!gemerkt.isEmpty())
-        ComportBox->setEditText(gemerkt);
+        PortTextSetzen(ComportBox, gemerkt);
     else if (ComportBox->count() > 0)
         ComportBox->setCurrentIndex(0);
     else
