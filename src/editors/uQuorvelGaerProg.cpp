@@ -33,8 +33,8 @@ TProgrammEditor::TEditorArt GaerArt()
 // Places in the program group: a caption column, then three value columns.
 constexpr int ErsteZeileY = 34;
 constexpr int ZeilenAbstand = 24;
-constexpr int SpalteX[3] = {80, 125, 170};
-constexpr int EditorBreite = 43;
+constexpr int SpalteX[3] = {38, 97, 156};
+constexpr int EditorBreite = 56;
 constexpr int EditorHoehe = 21;
 
 const QString NichtGetragen = QStringLiteral("-----");
@@ -101,14 +101,16 @@ TwQuorvelGaerProg::TwQuorvelGaerProg(QWidget *parent) : TProgrammEditor(GaerArt(
     for (int s = 0; s < 3; ++s) {
         auto *l = new QLabel(spalten.at(s), GaerProgramm);
         l->setObjectName(QStringLiteral("Spalte%1").arg(s + 1));
-        l->setGeometry(SpalteX[s], 16, s == 2 ? 217 - SpalteX[s] - 3 : EditorBreite, 16);
+        l->setGeometry(SpalteX[s], 16, EditorBreite, 16);
     }
     const QStringList zeilen{QStringLiteral("Sch"), QStringLiteral("GU"), QStringLiteral("GV"),
                              QStringLiteral("GA"), QStringLiteral("AB"), QStringLiteral("Backofenvorlauf")};
     for (int z = 0; z < zeilen.size(); ++z) {
         auto *l = new QLabel(zeilen.at(z), GaerProgramm);
         l->setObjectName(QStringLiteral("Zeile%1").arg(z + 1));
-        l->setGeometry(6, ErsteZeileY + ZeilenAbstand * z + 2, SpalteX[0] - 8, 17);
+        // "Backofenvorlauf" has only the duration editor and takes the room of the other two.
+        const int bis = z == zeilen.size() - 1 ? SpalteX[2] : SpalteX[0];
+        l->setGeometry(6, ErsteZeileY + ZeilenAbstand * z + 2, bis - 8, 17);
     }
     P_SchTemp = Editor(QStringLiteral("P_SchTemp"), 0, 0);
     P_SchZeit = Editor(QStringLiteral("P_SchZeit"), 0, 2);

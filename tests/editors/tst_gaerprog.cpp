@@ -1,4 +1,5 @@
 #include "editor_umgebung.h"
+#include "fensterpassung.h"
 #include "testtexte.h"
 
 #include "controller/uQuorvelKonstanten.h"
@@ -175,6 +176,42 @@ private slots:
         }());
         QCOMPARE(f->P_AbTemp->Text(), QStringLiteral("FFFF"));
         pruefeFrei(true);
+    }
+
+    // Every text shows whole: with the default list, with the widest values, in both layouts
+    // and with the progress panel over the buttons.
+    void passung_data()
+    {
+        QTest::addColumn<bool>("ab352");
+        QTest::addColumn<QString>("wert");
+        QTest::addColumn<bool>("fortschritt");
+        QTest::newRow("Standard") << true << QString() << false;
+        QTest::newRow("65535") << true << "65535" << false;
+        QTest::newRow("-----, FFFF") << false << "FFFF" << false;
+        QTest::newRow("-80 mit Fortschritt") << true << "-80" << true;
+    }
+    void passung()
+    {
+        QFETCH(bool, ab352);
+        QFETCH(QString, wert);
+        QFETCH(bool, fortschritt);
+        f->Warnung = [](const QString &, const QString &) { return QMessageBox::Yes; };
+        f->Firmware_ab_352->setChecked(ab352);
+        if (!wert.isEmpty())
+            for (TZahlenEdit *e : f->findChildren<TZahlenEdit *>())
+                if (e != f->P_AbZeit || ab352)
+                    e->TextSetzen(wert);
+        f->Markieren(10);
+        if (fortschritt)
+            f->SendenGaer->click();
+        f->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f));
+        QStringList fehler = Passungsfehler(f);
+        // The progress panel lies over the button groups by design.
+        if (fortschritt)
+            fehler = fehler.filter(QRegularExpression(QStringLiteral("^(?!.*und FortschrittPanel \"\" überdecken sich)")));
+        QVERIFY2(fehler.isEmpty(), qPrintable(fehler.join(QLatin1Char('\n'))));
+        GaerProgLayoutSetzen(true);
     }
 
     // Move, copy and paste act on slots and name cells; names are not rebuilt.
