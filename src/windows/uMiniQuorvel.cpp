@@ -222,7 +222,11 @@ TwMiniQuorvel::TwMiniQuorvel(QWidget *parent) : QMainWindow(parent)
     connect(mEngine, &QuorvelEngine::FehlerZeile, this, &TwMiniQuorvel::FehlerZeile);
     connect(mEngine, &QuorvelEngine::LastErrorSetzen, LastError, &QLabel::setText);
     connect(mEngine, &QuorvelEngine::ErgebnisVerteilen, this, &TwMiniQuorvel::ErgebnisVerteilen);
-    connect(mEngine, &QuorvelEngine::HauptfensterSchliessen, this, &QWidget::close);
+    // Not while the close handler runs: a close inside the close would let Qt take the window.
+    connect(mEngine, &QuorvelEngine::HauptfensterSchliessen, this, [this] {
+        if (!mImSchliessen)
+            close();
+    });
     connect(mEngine, &QuorvelEngine::Meldungsbox, this,
             [this](const QString &caption, const QString &text) { ModaleBoxZeigen(this, caption, text); });
 
@@ -927,9 +931,19 @@ void TwMiniQuorvel::closeEvent(QCloseEvent *event)
         return;
     }
     mImSchliessen = true;
+    const bool serviceSichtbar = mServiceFenster && mServiceFenster->isVisible();
     const bool ok = FormCloseQuery() && FormClose();
     mImSchliessen = false;
     if (!ok) {
+        // The window stays: the program runs on as before the close.
+        P().Beenden = false;
+        mEngine->TimerHerz->start();
+        if (mServiceFenster) {
+            if (!mServiceFenster->StatusTimer->isActive())
+                mServiceFenster->StatusTimer->start();
+            if (serviceSichtbar)
+                mServiceFenster->show();
+        }
         event->ignore();
         return;
     }
