@@ -578,6 +578,13 @@ void TwMiniQuorvel::ComportBoxChange()
     if (klammer >= 0)
         text = text.left(klammer);
     PortNummer = GanzzahlOder(text.mid(3), 1);
+    // The port in use is closed first: the test opens the chosen one, not the old one.
+    if (mComPort->Open()) {
+        try {
+            mComPort->setOpen(false);
+        } catch (const std::exception &) {
+        }
+    }
     mComPort->setBaud(9600);
     mComPort->setComNumber(PortNummer);
     try {
@@ -654,7 +661,7 @@ void TwMiniQuorvel::EinstellungenLaden()
         MitEchoRS485->setChecked(zahl != 0);
     if (s.contains(QStringLiteral("COMPORT")) && TextWert(s.value(QStringLiteral("COMPORT")), text)) {
         const QSignalBlocker sperre(ComportBox);
-        ComportBox->setEditText(text);
+        PortTextSetzen(ComportBox, text);
     }
     if (s.contains(QStringLiteral("QorAdresse")) && TextWert(s.value(QStringLiteral("QorAdresse")), text))
         QuorvelAdrEdit->setText(text);

@@ -160,7 +160,6 @@ private slots:
         QVERIFY(u->portLink(100, QStringLiteral("/dev/null")));
         QVERIFY(u->portLink(120, u->prog() + QStringLiteral("nirgends")));   // dangling
         TwMiniQuorvel *f = u->erzeugen();
-        const int portVorher = f->Port()->ComNumber();
         f->ComportBox->setEditText(vorher);
         const int portDanach = f->Port()->ComNumber();
         f->PortListeFuellen();
@@ -172,9 +171,74 @@ private slots:
         QVERIFY(l.indexOf(QStringLiteral("COM1")) < l.indexOf(QStringLiteral("COM5")));
         QVERIFY(l.indexOf(QStringLiteral("COM5")) < l.indexOf(QStringLiteral("COM100")));
         QCOMPARE(f->ComportBox->currentText(), nachher);
+        // The open list marks the port the text names (none when it is not listed).
+        QCOMPARE(f->ComportBox->currentIndex(), l.indexOf(nachher));
         // Filling the list is no port choice.
         QCOMPARE(f->Port()->ComNumber(), portDanach);
-        Q_UNUSED(portVorher);
+    }
+
+    // A stored port is the one the list marks at start.
+    void gespeicherterPortMarkiert()
+    {
+        QVERIFY(u->portLink(5, QStringLiteral("/dev/null")));
+        u->einstellungSetzen(QStringLiteral("COMPORT"), QStringLiteral("COM5"));
+        TwMiniQuorvel *f = u->erzeugen();
+        QCOMPARE(f->ComportBox->currentText(), QStringLiteral("COM5"));
+        QCOMPARE(f->ComportBox->currentIndex(), f->ComportBox->findText(QStringLiteral("COM5")));
+        QVERIFY(f->ComportBox->currentIndex() > 0);
+        QCOMPARE(f->Port()->ComNumber(), 5);
+    }
+
+    // Choosing a port while another is open: the old one is closed, the chosen one opened and
+    // closed as a test, and a port that cannot be opened gets the box, picked or typed.
+    void portWechselPrueft_data()
+    {
+        QTest::addColumn<bool>("ausListe");
+        QTest::addColumn<int>("nummer");
+        QTest::addColumn<bool>("fehler");
+        QTest::newRow("picked, unusable") << true << 1 << true;
+        QTest::newRow("typed, unusable") << false << 1 << true;
+        QTest::newRow("picked, usable") << true << 8 << false;
+        QTest::newRow("typed, usable") << false << 8 << false;
+    }
+    void portWechselPrueft()
+    {
+        QFETCH(bool, ausListe);
+        QFETCH(int, nummer);
+        QFETCH(bool, fehler);
+        u.reset();
+        PtyFensterumgebung pu(7);
+        QVERIFY2(pu.leitung.laeuft(), qPrintable(pu.leitung.fehler()));
+        PtyLeitung zweite(pu.prog(), 8);
+        QVERIFY2(zweite.laeuft(), qPrintable(zweite.fehler()));
+        TwMiniQuorvel *f = pu.anschliessen();
+        f->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f));
+        f->PortListeFuellen();
+        // The port is in use: a command went out and was answered.
+        f->Kommando(QStringLiteral("BEFEHL"), QStringLiteral("FWR\t00\t"));
+        QVERIFY(QTest::qWaitFor([&] { return f->LBIn->count() >= 2 && !P().Wartet; }, 5000));
+        QVERIFY(f->Port()->Open());
+
+        const QString name = QStringLiteral("COM%1").arg(nummer);
+        if (ausListe) {
+            const int i = f->ComportBox->findText(name);
+            QVERIFY(i >= 0);
+            f->ComportBox->setCurrentIndex(i);
+        } else {
+            f->ComportBox->setEditText(name);
+        }
+        QCOMPARE(f->Port()->ComNumber(), nummer);
+        QVERIFY(!f->Port()->Open());
+        if (fehler) {
+            QCOMPARE(pu.boxen.size(), 1);
+            QCOMPARE(pu.boxen[0].first, QStringLiteral("COM-ERROR!"));
+            QCOMPARE(pu.boxen[0].second, QStringLiteral("Comport COM%1 kann nicht geöffnet werden!\n"
+                                                        "bitte andere Schnittstelle wählen!").arg(nummer));
+        } else {
+            QVERIFY(pu.boxen.isEmpty());
+        }
+        pu.fenster.reset();
     }
 
     void portNummerAusText_data()
