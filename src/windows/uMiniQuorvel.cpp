@@ -619,6 +619,18 @@ void TwMiniQuorvel::QuorvelAdrEditExit()
 
 bool TwMiniQuorvel::eventFilter(QObject *Objekt, QEvent *Ereignis)
 {
+    if (Objekt == QuorvelAdrEdit && Ereignis->type() == QEvent::FocusIn) {
+        if (QuorvelAdrEdit->hasAcceptableInput() && AdresseGueltig(QuorvelAdrEdit->text()) >= 0)
+            mGueltigeAdresse = QuorvelAdrEdit->text();
+    } else if (Objekt == QuorvelAdrEdit && Ereignis->type() == QEvent::KeyPress
+               && static_cast<QKeyEvent *>(Ereignis)->key() == Qt::Key_Escape) {
+        // Esc undoes the edit: the address the field held before, as the mask's message says.
+        if (!mGueltigeAdresse.isEmpty()) {
+            QuorvelAdrEdit->setText(mGueltigeAdresse);
+            QuorvelAdrEdit->setModified(false);
+        }
+        return true;
+    }
     if (Ereignis->type() == QEvent::KeyPress) {
         auto *w = qobject_cast<QWidget *>(Objekt);
         if (w && w->window() == this) {

@@ -263,6 +263,7 @@ private:
     std::array<qint32, 3> mBreite{};
     bool mImSchliessen = false;   // the close handler runs (its error box may be open)
     bool mGeschlossen = false;    // the close went through; later requests find nothing to do
+    QString mGueltigeAdresse;     // the address before the field was edited; Esc brings it back
 
     // >>> private: weekly program, its file, clock setting, result router
     // Draw rule of every cell but the current one.

@@ -394,6 +394,46 @@ private slots:
         QVERIFY(f->QuorvelAdrEdit->hasAcceptableInput());
     }
 
+    // The mask's message says Esc undoes the edit: Esc brings back the address the field
+    // held before, and the engine uses it again.
+    void adresseEsc()
+    {
+        TwMiniQuorvel *f = u->erzeugen();
+        f->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f));
+        f->QuorvelAdrEdit->setFocus(Qt::TabFocusReason);
+        QVERIFY(QTest::qWaitFor([&] { return f->QuorvelAdrEdit->hasFocus(); }, 2000));
+        f->QuorvelAdrEdit->selectAll();
+        QTest::keyClicks(f->QuorvelAdrEdit, QStringLiteral("06"));
+        QTest::keyClick(f->QuorvelAdrEdit, Qt::Key_Delete);
+        QTest::keyClick(f->QuorvelAdrEdit, Qt::Key_Delete);
+        QCOMPARE(f->QuorvelAdrEdit->text(), QStringLiteral("06"));
+        QVERIFY(!f->QuorvelAdrEdit->hasAcceptableInput());
+        // Leaving: the mask refuses and keeps the focus.
+        f->MitEchoRS485->setFocus(Qt::TabFocusReason);
+        QCOMPARE(u->boxen.size(), 1);
+        QVERIFY(u->boxen[0].second.contains(QStringLiteral("Esc-Taste")));
+        QVERIFY(QTest::qWaitFor([&] { return f->QuorvelAdrEdit->hasFocus(); }, 2000));
+        QTest::keyClick(f->QuorvelAdrEdit, Qt::Key_Escape);
+        QCOMPARE(f->QuorvelAdrEdit->text(), QStringLiteral("0600"));
+        QCOMPARE(f->Engine()->Adresse(), QStringLiteral("0600"));
+        // Now the field can be left without a message.
+        f->MitEchoRS485->setFocus(Qt::TabFocusReason);
+        QCOMPARE(u->boxen.size(), 1);
+
+        // A completed valid edit is what Esc brings back next time.
+        f->QuorvelAdrEdit->setFocus(Qt::TabFocusReason);
+        f->QuorvelAdrEdit->selectAll();
+        QTest::keyClicks(f->QuorvelAdrEdit, QStringLiteral("0701"));
+        f->MitEchoRS485->setFocus(Qt::TabFocusReason);
+        f->QuorvelAdrEdit->setFocus(Qt::TabFocusReason);
+        f->QuorvelAdrEdit->selectAll();
+        QTest::keyClicks(f->QuorvelAdrEdit, QStringLiteral("9"));
+        QTest::keyClick(f->QuorvelAdrEdit, Qt::Key_Escape);
+        QCOMPARE(f->QuorvelAdrEdit->text(), QStringLiteral("0701"));
+        QCOMPARE(u->boxen.size(), 1);
+    }
+
     void serviceTaste_data()
     {
         QTest::addColumn<int>("modifikatoren");
