@@ -264,6 +264,10 @@ private slots:
         const TQorNivorell nivoVorher = nivo->Aktuell();
 
         fenster->ErgebnisVerteilen(0, topic, text);
+        // Received lists are decoded from a posted event, after the router's call.
+        if (topic.toUpper() == QLatin1String("QORNIVOLISTE") && !text.isEmpty())
+            QVERIFY(nivo->Gesperrt());
+        QCoreApplication::sendPostedEvents();
 
         QVERIFY(schreiber->boxen.isEmpty());
         QCOMPARE(zustand(), danach);
