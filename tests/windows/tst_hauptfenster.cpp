@@ -674,9 +674,18 @@ private slots:
     void fensterKnoepfe()
     {
         TwMiniQuorvel *f = u->erzeugen();
-        // Without the editors the buttons do nothing.
+        const auto sichtbar = [] {
+            QWidgetList l;
+            for (QWidget *w : QApplication::topLevelWidgets())
+                if (w->isVisible())
+                    l << w;
+            return l;
+        };
+        // Without the editors the buttons do nothing: no window appears.
+        QVERIFY(sichtbar().isEmpty());
         f->OpenGaerProg->click();
         f->OpenNivorell->click();
+        QVERIFY(sichtbar().isEmpty());
         TwQuorvelGaerProg gaer;
         TwQuorvelNivorell nivorell;
         QVERIFY(gaer.isHidden() && nivorell.isHidden());
