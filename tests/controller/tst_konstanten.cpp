@@ -1,3 +1,4 @@
+#include "controller/uQuorvelBefehle.h"
 #include "controller/uQuorvelKonstanten.h"
 #include "support/uProgramm.h"
 
@@ -118,7 +119,13 @@ void TestKonstanten::versuchsgrenzen()
 {
     QFETCH(const NeuerBefehl *, befehl);
     QFETCH(int, grenze);
-    QCOMPARE(qMax(3, int(befehl->MaxVersuche)), grenze);
+    std::unique_ptr<QuorvelBefehl> objekt(QuorvelBefehl::Create(*befehl, 0, QStringLiteral("0600"), nullptr));
+    QCOMPARE(int(objekt->MaxVersuche), grenze);
+    // A constant with fewer tries still gets three.
+    NeuerBefehl wenig = *befehl;
+    wenig.MaxVersuche = 1;
+    std::unique_ptr<QuorvelBefehl> mindestens(QuorvelBefehl::Create(wenig, 0, QStringLiteral("0600"), nullptr));
+    QCOMPARE(int(mindestens->MaxVersuche), 3);
 }
 
 void TestKonstanten::layoutStart()
