@@ -215,7 +215,7 @@ void QuorvelBefehl::UhrBlockSenden(const QString &Flag, qint32 n)
             SommerZeit = Flag;
     }
     const bool ab352 = P().FirmwareGelesenAb352;
-    const QDateTime jetzt = QDateTime::currentDateTime();
+    const QDateTime jetzt = Uhr ? Uhr() : QDateTime::currentDateTime();
     quint16 reg = 0;
     QString wort;
     switch (n) {

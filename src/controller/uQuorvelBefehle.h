@@ -4,8 +4,11 @@
 
 #include "controller/uQuorvelKonstanten.h"
 
+#include <QDateTime>
 #include <QObject>
 #include <QString>
+
+#include <functional>
 
 class QuorvelService;
 
@@ -36,6 +39,8 @@ public:
     QString SendeRest;
     QString GaerSendeRest;
     QString SommerZeit;
+    // The PC clock that a clock write sends; the system clock when empty.
+    std::function<QDateTime()> Uhr;
 
     // Starts the command: becomes the current command, begins the wait, sends the first frame.
     void Ausfuehren(qint32 Parameter, const QString &Daten);
