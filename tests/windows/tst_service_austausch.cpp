@@ -4,9 +4,11 @@
 #include "hauptfenster_umgebung.h"
 #include "testtexte.h"
 
+#include "editors/uQuorvelGaerProg.h"
 #include "support/uShowbox.h"
 #include "windows/uQuorvel.h"
 
+#include <QCheckBox>
 #include <QPushButton>
 #include <QtTest>
 
@@ -22,6 +24,16 @@ QString WocheHex()
     return t;
 }
 
+// Proofing program nr: fields that differ per program, multiples of 5 so that the scaled ones
+// decode back to the same field.
+QString GaerHex(int nr, int basis)
+{
+    QString t = Hex4(nr);
+    for (int i = 1; i < 14; ++i)
+        t += Hex4(5 * (basis + nr * 20 + i));
+    return t;
+}
+
 } // namespace
 
 class TestServiceAustausch : public QObject
@@ -29,6 +41,7 @@ class TestServiceAustausch : public QObject
     Q_OBJECT
 
     std::unique_ptr<Hauptfensterumgebung> u;
+    std::unique_ptr<TwQuorvelGaerProg> gaer;
     TwMiniQuorvel *haupt = nullptr;
     TwQuorvel *s = nullptr;
     QString datei;
@@ -43,9 +56,12 @@ private slots:
         const auto ersatz = [this](const TDateiDialog &) { return datei; };
         haupt->Dateidialog = ersatz;
         s->Dateidialog = ersatz;
+        gaer = std::make_unique<TwQuorvelGaerProg>();
+        gaer->Dateidialog = ersatz;
     }
     void cleanup()
     {
+        gaer.reset();
         ShowboxenFreigeben();
         haupt = nullptr;
         s = nullptr;
@@ -69,6 +85,42 @@ private slots:
         s->LadenWoPrg->click();
         QCOMPARE(s->WoPrgAusGitter(), anders);
         QCOMPARE(s->WochPrg, anders);
+        QVERIFY(u->boxen.isEmpty());
+    }
+
+    // Proofing lists and single programs: service window to editor and back.
+    void gaerprogramme()
+    {
+        datei = u->dir.path() + QStringLiteral("/l.QGR");
+        for (int i = 0; i < 10; ++i)
+            s->GaerListe[size_t(i)] = HexZuGaerProg(GaerHex(i + 1, 100));
+        s->TakeRecord->setChecked(true);
+        s->SpeichernGPrg->click();
+        gaer->LadenGaer->click();
+        QVERIFY(gaer->Liste() == s->GaerListe);
+
+        for (int i = 0; i < 10; ++i)
+            s->GaerListe[size_t(i)] = TQorGaerProg{};
+        gaer->ProgrammAnzeigen(HexZuGaerProg(GaerHex(3, 200)));
+        gaer->SpeichernGaer->click();
+        s->LadenGPrg->click();
+        QCOMPARE(s->GaerListe[2], HexZuGaerProg(GaerHex(3, 200)));
+        QCOMPARE(s->GaerListe[9], HexZuGaerProg(GaerHex(10, 100)));
+
+        // One program: the editor places it by the number inside, the window shows it.
+        datei = u->dir.path() + QStringLiteral("/p.QGP");
+        s->TakeRecord->setChecked(false);
+        s->GaerProgAnzeigen(HexZuGaerProg(GaerHex(6, 300)));
+        s->SpeichernGPrg->click();
+        gaer->ProgrammAnzeigen(HexZuGaerProg(GaerHex(6, 100)));
+        gaer->LadenGaer_S->click();
+        QCOMPARE(gaer->Liste()[5], HexZuGaerProg(GaerHex(6, 300)));
+
+        gaer->ProgrammAnzeigen(HexZuGaerProg(GaerHex(8, 400)));
+        gaer->SpeichernGaer_S->click();
+        s->LadenGPrg->click();
+        QCOMPARE(s->P_Nr->Text(), QStringLiteral("8"));
+        QCOMPARE(s->GaerProg, HexZuGaerProg(GaerHex(8, 400)));
         QVERIFY(u->boxen.isEmpty());
     }
 };
