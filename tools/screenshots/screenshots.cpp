@@ -1,11 +1,13 @@
 // mq-screenshots [FOLDER]: starts the simulated controller on a pseudo-terminal, lets the
 // program's windows poll it until they show live status and faults, and saves both windows as
-// FOLDER/hauptfenster.png and FOLDER/servicefenster.png (FOLDER: docs/bilder).
+// FOLDER/hauptfenster.png and FOLDER/servicefenster.png (FOLDER: docs/bilder); then the
+// Nivorell editor reads its list from it and is saved with its graph as FOLDER/nivorell.png.
 //
 // Everything lives in a temporary folder: the program folder with its port link and the user
 // settings store. Meant for QT_QPA_PLATFORM=offscreen.
 
 #include "controller/uQuorvelKonstanten.h"
+#include "editors/uQuorvelNivorell.h"
 #include "simulator/PtySimulator.h"
 #include "simulator/QuorvelSimulator.h"
 #include "support/uKonstanten.h"
@@ -23,6 +25,7 @@
 #include <QListWidget>
 #include <QPixmap>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QThread>
@@ -137,7 +140,27 @@ int main(int argc, char *argv[])
 
     const bool ok = Speichern(&fenster, ziel + QStringLiteral("/hauptfenster.png"))
                  && Speichern(service, ziel + QStringLiteral("/servicefenster.png"));
+
+    // The Nivorell editor with its graph, its list read from the controller with its own button.
+    const int nv[8][3] = {{-10, 70, 120}, {-10, 70, 240}, {5, 75, 60}, {18, 80, 90},
+                          {28, 85, 120}, {32, 85, 60}, {4, 80, 0}, {4, 80, 0}};
+    for (int nr = 1; nr <= 10; ++nr) {
+        TQorNivorell p;
+        p.Nr = QString::number(nr);
+        for (int k = 0; k < 8; ++k)
+            p.Schritte[size_t(k)] = {QString::number(nv[k][0]), QString::number(nv[k][1]), QString::number(nv[k][2])};
+        sim.setNivorellProgramm(nr, NivorellZuHex(p).toLatin1());
+    }
+    TwQuorvelNivorell nivorell;
+    nivorell.show();
+    nivorell.LesenListe->click();
+    if (!WartenBis([&] { return !nivorell.Gesperrt(); }, 30000)) {
+        Fehler(QStringLiteral("keine Nivorell-Liste von der Steuerung"));
+        return 1;
+    }
+    WartenBis([] { return false; }, 300); // the duration cells drawn
+    const bool nvOk = ok && Speichern(&nivorell, ziel + QStringLiteral("/nivorell.png"));
     fenster.close();
     TwMiniQuorvel::ModaleBox = nullptr;
-    return ok ? 0 : 1;
+    return nvOk ? 0 : 1;
 }
