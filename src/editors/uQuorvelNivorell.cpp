@@ -233,7 +233,7 @@ TwQuorvelNivorell::TwQuorvelNivorell(QWidget *parent) : TProgrammEditor(Nivorell
     NivorellGrid->setItemDelegate(new NivorellZellen(this, mGitter));
     NivorellGrid->setCurrentCell(1, 1);
     // Leaving the grid (its cell editor included) stores the program.
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *alt, QWidget *neu) {
+    mFokusVerbindung = connect(qApp, &QApplication::focusChanged, this, [this](QWidget *alt, QWidget *neu) {
         const auto imGitter = [this](QWidget *w) { return w && (w == NivorellGrid || NivorellGrid->isAncestorOf(w)); };
         if (imGitter(alt) && !imGitter(neu))
             NivorellGridExit();
@@ -271,6 +271,8 @@ TwQuorvelNivorell::TwQuorvelNivorell(QWidget *parent) : TProgrammEditor(Nivorell
 
 TwQuorvelNivorell::~TwQuorvelNivorell()
 {
+    // The widgets go after this part of the window: their focus changes must not reach it.
+    disconnect(mFokusVerbindung);
     if (ProgrammVorhanden() && P().wQuorvelNivorell == this)
         P().wQuorvelNivorell = nullptr;
 }

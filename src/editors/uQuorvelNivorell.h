@@ -92,6 +92,7 @@ private:
     NivorellGrafik mGrafik;
     QFont mGrafikSchrift;
     bool mSpeichertGerade = false;
+    QMetaObject::Connection mFokusVerbindung;
 
     friend class TNivorellMalflaeche;
 };

@@ -297,6 +297,18 @@ private slots:
         QCOMPARE(f->Liste()[2].Schritte[1].Temp, QStringLiteral("41"));
     }
 
+    // A window that goes while a cell is being edited stores nothing into a half-gone window.
+    void wegMitOffenerZelle()
+    {
+        zeigen();
+        f->NivorellGrid->setFocus();
+        f->NivorellGrid->setCurrentCell(2, 2);
+        tippen(QStringLiteral("5"));
+        QVERIFY(f->NivorellGrid->isAncestorOf(QApplication::focusWidget()));
+        f.reset();
+        QVERIFY(!QApplication::focusWidget());
+    }
+
     // Durations the normaliser rejects are emptied when drawn and stored as 0 with a mark;
     // 24:00 and 100:00 and longer stay. The current cell is left alone.
     void dauerNormieren_data()
