@@ -1,12 +1,14 @@
 // mq-screenshots [FOLDER]: starts the simulated controller on a pseudo-terminal, lets the
 // program's windows poll it until they show live status and faults, and saves both windows as
 // FOLDER/hauptfenster.png and FOLDER/servicefenster.png (FOLDER: docs/bilder); then the
-// Nivorell editor reads its list from it and is saved with its graph as FOLDER/nivorell.png.
+// Nivorell editor reads its list from it and is saved with its graph as FOLDER/nivorell.png,
+// and the proofing-program editor reads its list and is saved as FOLDER/gaerprogramme.png.
 //
 // Everything lives in a temporary folder: the program folder with its port link and the user
 // settings store. Meant for QT_QPA_PLATFORM=offscreen.
 
 #include "controller/uQuorvelKonstanten.h"
+#include "editors/uQuorvelGaerProg.h"
 #include "editors/uQuorvelNivorell.h"
 #include "simulator/PtySimulator.h"
 #include "simulator/QuorvelSimulator.h"
@@ -160,7 +162,23 @@ int main(int argc, char *argv[])
     }
     WartenBis([] { return false; }, 300); // the duration cells drawn
     const bool nvOk = ok && Speichern(&nivorell, ziel + QStringLiteral("/nivorell.png"));
+
+    // The proofing-program editor with the controller's list, read with its own button.
+    for (int nr = 1; nr <= 10; ++nr) {
+        TQorGaerProg p = TwQuorvelGaerProg::StandardProgramm(nr);
+        p.GV.Zeit = QString::number(300 + 30 * nr);
+        p.GA.Temp = QString::number(28 + nr % 4);
+        sim.setGaerProgramm(nr, GaerProgZuHex(p).toLatin1());
+    }
+    TwQuorvelGaerProg gaer;
+    gaer.show();
+    gaer.LesenGaer->click();
+    if (!WartenBis([&] { return !gaer.Gesperrt(); }, 30000)) {
+        Fehler(QStringLiteral("keine Gär-Liste von der Steuerung"));
+        return 1;
+    }
+    const bool gaerOk = nvOk && Speichern(&gaer, ziel + QStringLiteral("/gaerprogramme.png"));
     fenster.close();
     TwMiniQuorvel::ModaleBox = nullptr;
-    return nvOk ? 0 : 1;
+    return gaerOk ? 0 : 1;
 }
