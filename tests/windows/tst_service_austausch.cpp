@@ -5,6 +5,7 @@
 #include "testtexte.h"
 
 #include "editors/uQuorvelGaerProg.h"
+#include "editors/uQuorvelNivorell.h"
 #include "support/uShowbox.h"
 #include "windows/uQuorvel.h"
 
@@ -34,6 +35,14 @@ QString GaerHex(int nr, int basis)
     return t;
 }
 
+QString NvHex(int nr, int basis)
+{
+    QString t = Hex4(nr);
+    for (int i = 1; i < 25; ++i)
+        t += Hex4(5 * (basis + nr * 30 + i));
+    return t;
+}
+
 } // namespace
 
 class TestServiceAustausch : public QObject
@@ -41,6 +50,7 @@ class TestServiceAustausch : public QObject
     Q_OBJECT
 
     std::unique_ptr<Hauptfensterumgebung> u;
+    std::unique_ptr<TwQuorvelNivorell> nivorell;
     std::unique_ptr<TwQuorvelGaerProg> gaer;
     TwMiniQuorvel *haupt = nullptr;
     TwQuorvel *s = nullptr;
@@ -56,12 +66,15 @@ private slots:
         const auto ersatz = [this](const TDateiDialog &) { return datei; };
         haupt->Dateidialog = ersatz;
         s->Dateidialog = ersatz;
+        nivorell = std::make_unique<TwQuorvelNivorell>();
+        nivorell->Dateidialog = ersatz;
         gaer = std::make_unique<TwQuorvelGaerProg>();
         gaer->Dateidialog = ersatz;
     }
     void cleanup()
     {
         gaer.reset();
+        nivorell.reset();
         ShowboxenFreigeben();
         haupt = nullptr;
         s = nullptr;
@@ -121,6 +134,39 @@ private slots:
         s->LadenGPrg->click();
         QCOMPARE(s->P_Nr->Text(), QStringLiteral("8"));
         QCOMPARE(s->GaerProg, HexZuGaerProg(GaerHex(8, 400)));
+        QVERIFY(u->boxen.isEmpty());
+    }
+
+    // Nivorell lists and single programs: service window to editor and back.
+    void nivorellprogramme()
+    {
+        datei = u->dir.path() + QStringLiteral("/l.NVR");
+        for (int i = 0; i < 10; ++i)
+            s->NvListe[size_t(i)] = HexZuNivorell(NvHex(i + 1, 100));
+        s->TakeRecordNV->setChecked(true);
+        s->SpeichernNivoR->click();
+        nivorell->LadenClick(true);
+        QVERIFY(nivorell->Liste() == s->NvListe);
+
+        nivorell->ProgrammAnzeigen(HexZuNivorell(NvHex(2, 200)));
+        nivorell->SpeichernClick(true);
+        s->NvListe = {};
+        s->LadenNivoR->click();
+        QCOMPARE(s->NvListe[1], HexZuNivorell(NvHex(2, 200)));
+        QCOMPARE(s->NvListe[9], HexZuNivorell(NvHex(10, 100)));
+
+        datei = u->dir.path() + QStringLiteral("/p.NVP");
+        s->TakeRecordNV->setChecked(false);
+        s->NvAnzeigen(HexZuNivorell(NvHex(7, 300)));
+        s->SpeichernNivoR->click();
+        nivorell->LadenClick(false);
+        QCOMPARE(nivorell->Liste()[6], HexZuNivorell(NvHex(7, 300)));
+
+        nivorell->ProgrammAnzeigen(HexZuNivorell(NvHex(5, 400)));
+        nivorell->SpeichernClick(false);
+        s->LadenNivoR->click();
+        QCOMPARE(s->NivoRPrgNr->Text(), QStringLiteral("5"));
+        QCOMPARE(s->NvProg, HexZuNivorell(NvHex(5, 400)));
         QVERIFY(u->boxen.isEmpty());
     }
 };
