@@ -511,19 +511,30 @@ void TProgrammEditor::LesenClick(bool Liste)
     Anfrage(befehl, daten);
 }
 
+bool TProgrammEditor::RecordsGueltig(const QStringList &Records, bool Liste, const QString &Folge)
+{
+    const qsizetype leer = Records.indexOf(QString());
+    if (leer < 0)
+        return true;
+    const int nummer = Liste ? int(leer) + 1 : Zeile();
+    ShowErr(QStringLiteral("FEHLER"),
+            QStringLiteral("Programm %1 enthält ungültige Werte!\r\n").arg(nummer) + Folge, 0);
+    return false;
+}
+
 void TProgrammEditor::SendenClick(bool Liste)
 {
+    const QStringList records = Liste ? SlotRecords() : QStringList{FelderRecord()};
+    // An empty text would shift the list on the controller or write a broken program.
+    if (!RecordsGueltig(records, Liste, QStringLiteral("nicht übertragen")))
+        return;
     QString befehl = mArt.EinzelSchreiben;
-    QString daten;
     if (Liste) {
         FortschrittZeigen(1);
         befehl = mArt.ListeSchreiben;
-        daten = SlotRecords().join(QString());
-    } else {
-        daten = FelderRecord();
     }
     FreigabeSetzen(false);
-    Anfrage(befehl, daten);
+    Anfrage(befehl, records.join(QString()));
 }
 
 void TProgrammEditor::ListeEmpfangen(const QString &Text)
@@ -635,6 +646,10 @@ void TProgrammEditor::SpeichernClick(bool Liste)
 {
     const int r = Zeile();
     const QString nummer = ProgrammNummerText(r);
+    const QStringList records = Liste ? SlotRecords() : QStringList{FelderRecord()};
+    // An empty line would read back as a different program.
+    if (!RecordsGueltig(records, Liste, QStringLiteral("nicht gespeichert")))
+        return;
     TDateiDialog d;
     d.Name = QStringLiteral("SaveDialog1");
     d.Speichern = true;
@@ -645,7 +660,7 @@ void TProgrammEditor::SpeichernClick(bool Liste)
     const QString pfad = DateiWaehlen(this, d, Dateidialog);
     if (pfad.isEmpty())
         return;
-    const QStringList zeilen = Liste ? ListenDateiZeilen(SlotRecords()) : EinzelDateiZeilen(nummer, FelderRecord());
+    const QStringList zeilen = Liste ? ListenDateiZeilen(records) : EinzelDateiZeilen(nummer, records.first());
     QString fehler;
     if (!ProgrammDateiSchreiben(pfad, zeilen, fehler)) {
         DateiFehlerZeigen(this, fehler);

@@ -14,7 +14,8 @@
 //   - the busy lock (FreigabeSetzen) with the program-wide hourglass cursor, the progress
 //     (FortschrittZeigen, FortschrittMeldung), the time-out box;
 //   - the requests (LesenClick, SendenClick: lock and hand "keyword TAB 00 TAB data" to the
-//     main window's Kommando under "BEFEHL");
+//     main window's Kommando under "BEFEHL"); a program that cannot be encoded is neither sent
+//     nor saved (box "Programm n enthält ungültige Werte!");
 //   - the received list: ListeEmpfangen keeps the text and queues ListeDekodieren;
 //   - copy, paste and move of slots with their name cells;
 //   - the four file handlers (LadenClick, SpeichernClick) on the program-file module.
@@ -184,6 +185,9 @@ protected:
 
 private:
     QPushButton *Knopf(QWidget *Eltern, const QString &Name, const QString &Text, int x);
+    // False with the box "Programm n enthält ungültige Werte!" + Folge when a program of
+    // Records could not be encoded (empty text).
+    bool RecordsGueltig(const QStringList &Records, bool Liste, const QString &Folge);
     void Verschieben(int Von, int Nach);
 
     bool mGesperrt = false;

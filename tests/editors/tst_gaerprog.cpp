@@ -394,6 +394,36 @@ private slots:
         QCOMPARE(f->Gauge1->value(), 0);
     }
 
+    // A program that cannot be encoded is neither sent nor saved: an empty text would shift the
+    // list on the controller or leave an empty line in the file.
+    void ungueltigeWerte_data()
+    {
+        QTest::addColumn<QString>("knopf");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("SendenGaer") << "SendenGaer" << "Programm 4 enthält ungültige Werte!|nicht übertragen";
+        QTest::newRow("SendenGaer_S") << "SendenGaer_S" << "Programm 6 enthält ungültige Werte!|nicht übertragen";
+        QTest::newRow("SpeichernGaer") << "SpeichernGaer" << "Programm 4 enthält ungültige Werte!|nicht gespeichert";
+        QTest::newRow("SpeichernGaer_S") << "SpeichernGaer_S" << "Programm 6 enthält ungültige Werte!|nicht gespeichert";
+    }
+    void ungueltigeWerte()
+    {
+        QFETCH(QString, knopf);
+        QFETCH(QString, text);
+        TQorGaerProg g = Prog(4);
+        g.GV.Zeit = QStringLiteral("70000");
+        f->ProgrammAnzeigen(g);
+        f->ZeileWaehlen(6);
+        u->dialogAntwort = u->pfad(QStringLiteral("x"));
+        f->findChild<QPushButton *>(knopf)->click();
+        QVERIFY(u->befehle.isEmpty());
+        QVERIFY(u->dialoge.isEmpty());
+        QVERIFY(!f->Gesperrt());
+        QVERIFY(f->FortschrittPanel->isHidden());
+        QCOMPARE(OffeneBoxen().size(), 1);
+        QCOMPARE(OffeneBoxen().first().caption, QStringLiteral("FEHLER"));
+        QCOMPARE(OffeneBoxen().first().zeilen.join(QLatin1Char('|')), text);
+    }
+
     // A list load that failed leaves the list invalid: the next unlock brings the buttons back,
     // the menu entries stay off.
     void listeUngueltigUndSperre()
