@@ -84,6 +84,7 @@ class TestNivorell : public QObject
     void neu(bool Service = false)
     {
         f.reset();
+        programm.reset(); // one Programm at a time
         programm = std::make_unique<Programm>();
         P().ServiceModus = Service;
         P().BackprogrammeQuorvel = ordner.path();
