@@ -57,6 +57,16 @@ public:
         setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     }
 
+    // A new last line, measured once here: the view lays out all its lines after every change,
+    // and with the size stored in each line that costs no text measuring, so a new line costs
+    // the same in a full list as in an empty one.
+    void ZeileAnhaengen(const QString &Text)
+    {
+        auto *zeile = new QListWidgetItem(Text);
+        addItem(zeile);
+        Vermessen(zeile);
+    }
+
     void UmfangSetzen(int Umfang)
     {
         if (property("horizontalExtent").toInt() == Umfang)
@@ -66,6 +76,15 @@ public:
     }
 
 protected:
+    void changeEvent(QEvent *Ereignis) override
+    {
+        QListWidget::changeEvent(Ereignis);
+        // Another font: every stored size is measured again.
+        if (Ereignis->type() == QEvent::FontChange || Ereignis->type() == QEvent::StyleChange)
+            for (int i = 0; i < count(); ++i)
+                Vermessen(item(i));
+    }
+
     void updateGeometries() override
     {
         // Widening the range may resize the viewport, which lands here again: keep the range then.
@@ -81,6 +100,14 @@ protected:
     }
 
 private:
+    void Vermessen(QListWidgetItem *Zeile)
+    {
+        Zeile->setSizeHint(QSize());
+        QStyleOptionViewItem option;
+        initViewItemOption(&option);
+        Zeile->setSizeHint(itemDelegate()->sizeHint(option, indexFromItem(Zeile)));
+    }
+
     bool mImGange = false;
 };
 
@@ -776,7 +803,7 @@ void TwMiniQuorvel::ListenZeile(QListWidget *liste, qint32 &Breite, const QStrin
         return;
     while (liste->count() > 1000)
         delete liste->takeItem(0);
-    liste->addItem(Text);
+    static_cast<TrafficListe *>(liste)->ZeileAnhaengen(Text);
     liste->setCurrentRow(liste->count() - 1);
 }
 

@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStandardPaths>
+#include <QStyledItemDelegate>
 #include <QTimer>
 #include <QtTest>
 
@@ -174,6 +175,52 @@ private slots:
         QTest::qWait(1000);
         const double sekunden = double(std::clock() - cpu) / CLOCKS_PER_SEC;
         QVERIFY2(sekunden < 0.5, qPrintable(QString::number(sekunden)));
+    }
+
+    // A new line costs the same in a full list as in an empty one: the lines are measured
+    // once each, not all of them again at every new line (the view's layout after a new line
+    // only looks up the stored sizes).
+    void neueZeileMisstNichtAlles_data()
+    {
+        QTest::addColumn<int>("liste");
+        QTest::newRow("LBout") << 0;
+        QTest::newRow("LBIn") << 1;
+        QTest::newRow("LBError") << 2;
+    }
+    void neueZeileMisstNichtAlles()
+    {
+        QFETCH(int, liste);
+        struct Zaehler : QStyledItemDelegate
+        {
+            using QStyledItemDelegate::QStyledItemDelegate;
+            mutable int messungen = 0;
+            // Counts the lines whose text is measured, not the look-ups of a stored size.
+            QSize sizeHint(const QStyleOptionViewItem &o, const QModelIndex &i) const override
+            {
+                if (!i.data(Qt::SizeHintRole).isValid())
+                    ++messungen;
+                return QStyledItemDelegate::sizeHint(o, i);
+            }
+        };
+        QListWidget *l = this->liste(liste);
+        auto *zaehler = new Zaehler(l);
+        l->setItemDelegate(zaehler);
+        f->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f));
+        for (int i = 0; i < 1010; ++i)
+            zeile(liste, QStringLiteral("Zeile %1 ").arg(i) + QString(i % 70, QLatin1Char('x')));
+        QCOMPARE(l->count(), 1001);
+        QTest::qWait(50);
+        zaehler->messungen = 0;
+        for (int i = 0; i < 10; ++i) {
+            zeile(liste, QStringLiteral("neu %1").arg(i));
+            QTest::qWait(20);   // the view lays its lines out between two lines
+        }
+        QCOMPARE(l->count(), 1001);
+        QVERIFY2(zaehler->messungen <= 20, qPrintable(QString::number(zaehler->messungen)));
+        QCOMPARE(l->item(1000)->text(), QStringLiteral("neu 9"));
+        // Each line is shown at its full measured width.
+        QVERIFY(l->visualItemRect(l->item(1000)).width() >= l->fontMetrics().horizontalAdvance(QStringLiteral("neu 9")));
     }
 
     void fehlerListeKopf()

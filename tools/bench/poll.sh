@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Measures the program's CPU time and peak memory while it polls the simulator.
+# Measures the program's CPU time and peak memory while it polls the simulator; then the main
+# window's CPU time with empty and with full traffic lists (1000 lines each), in one process.
 # Usage: tools/bench/poll.sh [seconds] [build dir]   (defaults: 60, build)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -32,3 +33,10 @@ hwm=$(awk '/VmHWM/ {print $2}' /proc/$progpid/status)
 awk -v c=$((cpu1 - cpu0)) -v t="$takt" -v s="$sekunden" -v f=$((frames1 - frames0)) -v m="$hwm" 'BEGIN {
   printf "polling %d s: %d frames answered, CPU %.3f s = %.3f %% of one core, peak memory %.1f MB\n",
          s, f, c / t, 100 * c / t / s, m / 1024 }'
+
+bench="$build/tools/bench/mq-bench-poll"
+if [ -x "$bench" ]; then
+  "$bench" "$sekunden" 2>/dev/null
+else
+  echo "no $bench: the run with full lists is left out" >&2
+fi
