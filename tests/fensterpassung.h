@@ -149,21 +149,25 @@ inline QRect Textrechteck(const QWidget *w)
     return {};
 }
 
-inline bool Deckend(const QWidget *w)
+// Widgets that draw over their whole area: their box counts as their text.
+inline bool Kasten(const QWidget *w)
 {
-    return w->autoFillBackground() || w->testAttribute(Qt::WA_OpaquePaintEvent)
-        || qobject_cast<const QAbstractScrollArea *>(w) || qobject_cast<const QLineEdit *>(w)
+    return qobject_cast<const QAbstractScrollArea *>(w) || qobject_cast<const QLineEdit *>(w)
         || qobject_cast<const QComboBox *>(w) || qobject_cast<const QAbstractSpinBox *>(w)
         || qobject_cast<const QPushButton *>(w) || qobject_cast<const QProgressBar *>(w)
         || qobject_cast<const QTabBar *>(w) || qobject_cast<const QMenuBar *>(w);
 }
 
-// The part of the widget that covers what lies under it, in its own coordinates.
-inline QRect Flaeche(const QWidget *w)
+// Widgets that hide what lies under them.
+inline bool Deckend(const QWidget *w)
 {
-    if (Deckend(w))
-        return w->rect();
-    return Textrechteck(w);
+    return Kasten(w) || w->autoFillBackground() || w->testAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+// Where the widget itself shows text, in its own coordinates.
+inline QRect Textflaeche(const QWidget *w)
+{
+    return Kasten(w) ? w->rect() : Textrechteck(w);
 }
 
 // The visible text of a widget, for the messages.
@@ -312,6 +316,19 @@ inline void PruefeKopf(QStringList &Fehler, const QHeaderView *h)
     }
 }
 
+// The view's own item options, as it lays its items out with them.
+struct AnsichtZugang : QAbstractItemView
+{
+    using QAbstractItemView::initViewItemOption;
+};
+
+inline QStyleOptionViewItem Ansichtsoption(const QAbstractItemView *v)
+{
+    QStyleOptionViewItem opt;
+    (v->*(&AnsichtZugang::initViewItemOption))(&opt);
+    return opt;
+}
+
 inline void PruefeZellen(QStringList &Fehler, const QAbstractItemView *v)
 {
     const QAbstractItemModel *m = v->model();
@@ -331,15 +348,8 @@ inline void PruefeZellen(QStringList &Fehler, const QAbstractItemView *v)
             const QString text = i.data(Qt::DisplayRole).toString();
             if (text.isEmpty())
                 continue;
-            QStyleOptionViewItem opt;
-            opt.initFrom(v);
+            QStyleOptionViewItem opt = Ansichtsoption(v);
             opt.rect = r;
-            opt.font = v->font();
-            opt.fontMetrics = QFontMetrics(v->font());
-            opt.decorationSize = v->iconSize().isValid()
-                                   ? v->iconSize()
-                                   : QSize(v->style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, v),
-                                           v->style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, v));
             QAbstractItemDelegate *d = v->itemDelegateForIndex(i);
             if (!d)
                 continue;
@@ -408,13 +418,29 @@ inline void PruefeEinzeln(QStringList &Fehler, const QWidget *w)
         PruefeMenue(Fehler, mb);
 }
 
-inline QRect ImEltern(const QWidget *w, const QRect &r)
+struct Textstelle
 {
-    return r.translated(w->pos());
+    const QWidget *w;
+    QRect r; // in the coordinates of the sibling's parent
+};
+
+// The texts a widget and its visible descendants show, in Bezug's coordinates.
+inline void Textstellen(const QWidget *w, const QWidget *Bezug, QList<Textstelle> &Stellen)
+{
+    const QRect t = Textflaeche(w);
+    if (!t.isEmpty())
+        Stellen << Textstelle{w, QRect(w->mapTo(Bezug, t.topLeft()), t.size())};
+    if (Kasten(w))
+        return;
+    for (QObject *o : w->children()) {
+        auto *k = qobject_cast<QWidget *>(o);
+        if (k && !k->isHidden() && !k->isWindow())
+            Textstellen(k, Bezug, Stellen);
+    }
 }
 
-// Siblings: texts that reach out of their parent, overprint each other or are partly covered.
-// Returns the children that lie wholly under an opaque sibling.
+// Siblings: texts that reach out of their parent, and texts that a sibling above covers or
+// overprints. Returns the children that lie wholly under an opaque sibling.
 inline QList<const QWidget *> PruefeGeschwister(QStringList &Fehler, const QWidget *Eltern)
 {
     QList<const QWidget *> kinder;
@@ -437,22 +463,28 @@ inline QList<const QWidget *> PruefeGeschwister(QStringList &Fehler, const QWidg
         const QWidget *a = kinder[i];
         if (verdeckt.contains(a))
             continue;
-        const QRect ta = ImEltern(a, Textrechteck(a));
-        if (!ta.isEmpty() && !innen.contains(ta) && !qobject_cast<const QGroupBox *>(a))
-            Fehler << QStringLiteral("%1: Text \"%2\" ragt aus %3 heraus").arg(Name(a), Kurz(Text(a)), Name(Eltern));
-        else if (Deckend(a) && !innen.contains(a->geometry()) && !Text(a).isEmpty())
+        const QRect ta = Textflaeche(a).translated(a->pos());
+        if (!ta.isEmpty() && !innen.contains(ta))
             Fehler << QStringLiteral("%1: \"%2\" ragt aus %3 heraus").arg(Name(a), Kurz(Text(a)), Name(Eltern));
+        QList<Textstelle> unten;
+        Textstellen(a, Eltern, unten);
         for (int j = i + 1; j < kinder.size(); ++j) {
             const QWidget *b = kinder[j];
             if (verdeckt.contains(b))
                 continue;
-            const QRect tb = ImEltern(b, Textrechteck(b));
-            const QRect fa = ImEltern(a, Flaeche(a));
-            const QRect fb = ImEltern(b, Flaeche(b));
-            const bool text = !Text(a).isEmpty() || !Text(b).isEmpty();
-            if (ta.intersects(fb) || tb.intersects(fa) || (text && fa.intersects(fb)))
-                Fehler << QStringLiteral("%1 \"%2\" und %3 \"%4\" überdecken sich")
-                              .arg(Name(a), Kurz(Text(a)), Name(b), Kurz(Text(b)));
+            // What b hides of a (its whole area when opaque), and the texts b prints over a.
+            QList<Textstelle> oben;
+            if (Deckend(b))
+                oben << Textstelle{b, b->geometry()};
+            else
+                Textstellen(b, Eltern, oben);
+            for (const Textstelle &x : unten) {
+                for (const Textstelle &y : oben) {
+                    if (x.r.intersects(y.r))
+                        Fehler << QStringLiteral("%1 \"%2\" und %3 \"%4\" überdecken sich")
+                                      .arg(Name(x.w), Kurz(Text(x.w)), Name(y.w), Kurz(Text(y.w)));
+                }
+            }
         }
     }
     return verdeckt;
@@ -480,5 +512,6 @@ inline QStringList Passungsfehler(QWidget *Fenster)
         return fehler;
     }
     passung::Durchlaufen(fehler, Fenster);
+    fehler.removeDuplicates();
     return fehler;
 }

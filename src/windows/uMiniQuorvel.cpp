@@ -128,8 +128,10 @@ QGroupBox *Gruppe(QWidget *parent, const char *name, const QString &titel, QWidg
     auto *g = new QGroupBox(titel, parent);
     g->setObjectName(QString::fromLatin1(name));
     auto *l = new QVBoxLayout(g);
-    l->setContentsMargins(4, 4, 4, 4);
+    l->setContentsMargins(4, 0, 4, 2);
     l->addWidget(inhalt);
+    // The lists give way first when the window is made small: a list may shrink to its bars.
+    inhalt->setMinimumHeight(12);
     return g;
 }
 
@@ -209,6 +211,7 @@ const char *const RelaisTexte[18] = {
 };
 
 const QColor Silber(0xC0, 0xC0, 0xC0);
+const QColor GesperrtSchrift(0x33, 0x33, 0x33);
 
 // The port text, with the list entry of the same name as the current one (none when the
 // port is not in the list), so that the open list shows that port and not another.
@@ -231,9 +234,9 @@ TwMiniQuorvel::TwMiniQuorvel(QWidget *parent) : QMainWindow(parent)
     if (ProgrammVorhanden())
         P().wMiniQuorvel = this;
     setWindowTitle(QStringLiteral("MiniQuorvel"));
-    resize(671, 732);
-
     KomponentenErzeugen();
+    // The design client area, 671 x 732, lies below the menu bar.
+    resize(671, 732 + MainMenu1->sizeHint().height());
 
     mComPort = new ComPort(this);
     mComPort->setComNumber(7);
@@ -334,6 +337,8 @@ void TwMiniQuorvel::KomponentenErzeugen()
     TabControl1->setFrameShape(QFrame::StyledPanel);
     vezuvod->addWidget(TabControl1, 1);
     auto *tab = new QGridLayout(TabControl1);
+    tab->setContentsMargins(4, 4, 4, 4);
+    tab->setVerticalSpacing(4);
 
     // Uhrzeit: PC clock and controller clock; the clock setting adds its controls below (row 4 on).
     Uhrzeit = new QGroupBox(QStringLiteral("Uhrzeit"), TabControl1);
@@ -359,7 +364,8 @@ void TwMiniQuorvel::KomponentenErzeugen()
     Status = new QGroupBox(QStringLiteral("Status  "), TabControl1);
     Status->setObjectName(QStringLiteral("Status"));
     auto *st = new QGridLayout(Status);
-    st->setVerticalSpacing(2);
+    st->setContentsMargins(6, 2, 6, 2);
+    st->setVerticalSpacing(0);
     st->addWidget(new QLabel(QStringLiteral("Ist"), Status), 0, 1);
     st->addWidget(new QLabel(QStringLiteral("Soll"), Status), 0, 2);
     st->addWidget(new QLabel(QStringLiteral("Temp/°C"), Status), 1, 0);
@@ -439,7 +445,8 @@ void TwMiniQuorvel::KomponentenErzeugen()
     // --- Fensterpanel: traffic lists ---
     Fensterpanel = Panel(zentral, "Fensterpanel");
     auto *fenster = new QVBoxLayout(Fensterpanel);
-    fenster->setContentsMargins(2, 2, 2, 2);
+    fenster->setContentsMargins(0, 0, 0, 0);
+    fenster->setSpacing(0);
     LBout = Liste(Fensterpanel, "LBout");
     LBIn = Liste(Fensterpanel, "LBIn");
     LBError = Liste(Fensterpanel, "LBError");
@@ -891,6 +898,9 @@ void TwMiniQuorvel::BedienungFreigeben(bool On)
         } else {
             QPalette pal = g->palette();
             pal.setColor(QPalette::Window, Silber);
+            // Disabled text stays legible on the silver and on a red field (contrast 3:1 and more).
+            for (QPalette::ColorRole rolle : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+                pal.setColor(QPalette::Disabled, rolle, GesperrtSchrift);
             g->setPalette(pal);
             g->setAutoFillBackground(true);
         }

@@ -6,6 +6,7 @@
 #include "support/uProgramm.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QCheckBox>
 #include <QEvent>
 #include <QFileDialog>
@@ -20,6 +21,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStyle>
@@ -90,11 +92,53 @@ void ZeitZelleNormieren(QTableWidget *g, int zeitSpalte, int ACol, int ARow)
         it->setText(neu);
 }
 
+// The spin edits and grids of the window at their design widths: narrow spin buttons and
+// a small cell margin, so that five digits and the grid captions show whole.
+class KompaktStil : public QProxyStyle
+{
+public:
+    static constexpr int Knopfbreite = 10;
+
+    int pixelMetric(PixelMetric m, const QStyleOption *o = nullptr, const QWidget *w = nullptr) const override
+    {
+        if (m == PM_FocusFrameHMargin)
+            return 1;
+        return QProxyStyle::pixelMetric(m, o, w);
+    }
+
+    QRect subControlRect(ComplexControl cc, const QStyleOptionComplex *o, SubControl sc,
+                         const QWidget *w = nullptr) const override
+    {
+        QRect r = QProxyStyle::subControlRect(cc, o, sc, w);
+        if (cc != CC_SpinBox)
+            return r;
+        const QRect hoch = QProxyStyle::subControlRect(cc, o, SC_SpinBoxUp, w);
+        const int weg = qMax(0, hoch.width() - Knopfbreite);
+        if (sc == SC_SpinBoxUp || sc == SC_SpinBoxDown)
+            r.setLeft(r.left() + weg);
+        else if (sc == SC_SpinBoxEditField)
+            r.setRight(r.right() + weg);
+        return r;
+    }
+};
+
+QStyle *Kompakt()
+{
+    // One for the program; it follows the application style and goes with the application.
+    static QPointer<KompaktStil> stil;
+    if (!stil) {
+        stil = new KompaktStil;
+        stil->setParent(QCoreApplication::instance());
+    }
+    return stil;
+}
+
 QTableWidget *Gitter(QWidget *parent, const char *name, int spalten, int zeilen,
                      std::initializer_list<int> breiten, int hoehe)
 {
     auto *g = new QTableWidget(zeilen, spalten, parent);
     g->setObjectName(QString::fromLatin1(name));
+    g->setStyle(Kompakt());
     g->horizontalHeader()->hide();
     g->verticalHeader()->hide();
     g->verticalHeader()->setMinimumSectionSize(1);
@@ -185,9 +229,12 @@ QLabel *Beschriftung(QWidget *p, const char *name, const QString &text, int x, i
 QGroupBox *Gruppe(QWidget *p, const char *name, const QString &text, int x, int y, int b, int h)
 {
     auto *g = Setzen(new QGroupBox(text, p), name, x, y, b, h);
+    // The groups lie on top of each other and cover what is under them.
+    g->setAutoFillBackground(true);
     g->hide();
     return g;
 }
+
 
 } // namespace
 
@@ -352,11 +399,12 @@ void TwQuorvel::KomponentenErzeugen()
     DoSetTime = Knopf(p, "DoSetTime", QStringLiteral("DoSetTime"), 97, 6, 60);
     Label1 = Beschriftung(p, "Label1", QStringLiteral("PrgName:"), 88, 24, 60);
     PrgEdit = Feld(p, "PrgEdit", QString(), 88, 37, 69, 18);
-    ShowWoPrg = Knopf(p, "ShowWoPrg", QStringLiteral("ShowWoPrg"), 160, 8);
-    RdFirmware = Knopf(p, "RdFirmware", QStringLiteral("RdFirmware"), 160, 24);
-    ShowGaer = Knopf(p, "ShowGaer", QStringLiteral("ShowGaer"), 232, 8);
-    ShowNivoR = Knopf(p, "ShowNivoR", QStringLiteral("ShowNivoR"), 232, 24);
-    OneStatus = Knopf(p, "OneStatus", QStringLiteral("OneStatus"), 232, 41);
+    // Buttons 16 apart: 16 high, so that they do not overlap.
+    ShowWoPrg = Knopf(p, "ShowWoPrg", QStringLiteral("ShowWoPrg"), 160, 8, 65, 16);
+    RdFirmware = Knopf(p, "RdFirmware", QStringLiteral("RdFirmware"), 160, 24, 65, 16);
+    ShowGaer = Knopf(p, "ShowGaer", QStringLiteral("ShowGaer"), 232, 8, 65, 16);
+    ShowNivoR = Knopf(p, "ShowNivoR", QStringLiteral("ShowNivoR"), 232, 24, 65, 16);
+    OneStatus = Knopf(p, "OneStatus", QStringLiteral("OneStatus"), 232, 41, 65, 16);
     StatusAnzeigen = Haken(p, "StatusAnzeigen", QStringLiteral("StatusAnzeigen"), 304, 8, 105);
     SommerZeit = Haken(p, "SommerZeit", QStringLiteral("SommerZeit"), 304, 22, 105);
     FirmWareEdit = Feld(p, "FirmWareEdit", QStringLiteral("FirmWareEdit"), 416, 8);
@@ -372,7 +420,8 @@ void TwQuorvel::KomponentenErzeugen()
         const bool links = i < 10;
         auto *cb = new QCheckBox(QString::fromUtf8(relaisNamen[i]), Ausgaenge);
         cb->setObjectName(QStringLiteral("CheckBox%1").arg(i));
-        cb->setGeometry(links ? 8 : 106, 16 + 14 * (links ? i : i - 10), 97, 14);
+        // The right column ends where the captions of the edits begin.
+        cb->setGeometry(links ? 8 : 106, 16 + 14 * (links ? i : i - 10), links ? 97 : 84, 14);
     }
     QWidget *a = Ausgaenge;
     Beschriftung(a, "LabelSoll", QStringLiteral("Soll"), 268, 14, 40);
@@ -399,7 +448,8 @@ void TwQuorvel::KomponentenErzeugen()
     };
     int y = 70;
     for (const Zeile &z : zeilen) {
-        Beschriftung(a, (QByteArray("Label_") + z.name).constData(), QString::fromUtf8(z.beschriftung), 184, y + 3, 60);
+        Beschriftung(a, (QByteArray("Label_") + z.name).constData(), QString::fromUtf8(z.beschriftung), 190, y + 3, 52)
+            ->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         *z.feld = Feld(a, z.name, QString::fromLatin1(z.text), 244, y, 121, 18);
         y += 18;
     }
@@ -413,6 +463,7 @@ void TwQuorvel::KomponentenErzeugen()
     QWidget *g = GaerProgramm;
     auto spin = [](QWidget *eltern, const char *name, int x, int yy, const QString &text) {
         auto *s = Setzen(new TQorSpinEdit(eltern), name, x, yy, 47, 20);
+        s->setStyle(Kompakt());
         s->setText(text);
         return s;
     };
@@ -492,6 +543,10 @@ void TwQuorvel::KomponentenErzeugen()
     Speichern_WoPrg = Knopf(w, "Speichern_WoPrg", QStringLiteral("   Speichern"), 110, 172, 100, 22);
     LadenWoPrg->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
     Speichern_WoPrg->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+
+    // The status display lies under the widgets it meets at its edges (the groups above it
+    // cover it wholly or not at all), so that no caption is cut.
+    Ausgaenge->lower();
 
     DoCancelRecord = Knopf(p, "DoCancelRecord", QStringLiteral("DoCancelRecord"), 32, 224, 89, 25);
     CloseBtn = Knopf(p, "CloseBtn", QStringLiteral("Schliessen"), 32, 250, 626, 25);

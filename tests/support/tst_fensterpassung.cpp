@@ -101,6 +101,11 @@ private slots:
             g->setTitle(QStringLiteral("Ausgaenge"));
             neu<QLineEdit>(g, "AufTitel", QRect(4, 0, 100, 20));
         }) << QStringList{QStringLiteral("AufTitel")};
+        QTest::newRow("label over a label inside a see-through group") << Aufbau([](QWidget *f) {
+            auto *g = neu<QGroupBox>(f, "Gruppe", QRect(8, 8, 200, 80));
+            label(g, "Innen", QStringLiteral("Datum:"), QRect(8, 30, 100, 16));
+            label(f, "Drueber", QStringLiteral("Endzeit erreicht"), QRect(0, 36, 150, 16));
+        }) << QStringList{QStringLiteral("Innen"), QStringLiteral("Drueber")};
         QTest::newRow("label reaching out of its group") << Aufbau([](QWidget *f) {
             auto *g = neu<QGroupBox>(f, "Gruppe", QRect(8, 8, 100, 80));
             label(g, "Hinaus", QStringLiteral("Endzeit erreicht"), QRect(60, 30, 120, 20));
