@@ -109,6 +109,7 @@ private slots:
     void stoerungenNacheinander();
     void verzoegerung();
     void programmbereiche();
+    void gaerProgrammAlteFirmware();
     void uhrBeiderFirmwarefamilien();
     void stoerungsspeicherUndStatus();
     void zeilenUndFrameLog();
@@ -344,6 +345,42 @@ void TestSimulator::programmbereiche()
     QCOMPARE(sim.nivorellProgramm(3), QByteArray(100, 'F'));
     sim.setGaerProgramm(11, "0001");
     QCOMPARE(sim.gaerProgramm(11), QByteArray());
+}
+
+// The older firmware (V351) keeps proofing programs of 13 fields (52 characters, no "AB"
+// duration) of its own: register $030D is not there, a read returns the 52 characters.
+void TestSimulator::gaerProgrammAlteFirmware()
+{
+    Sim sim;
+    Leitung l(sim);
+    const QByteArray neu352 = sim.gaerProgramm(1);
+    sim.setAlteFirmware(true);
+    const QByteArray prog1 = sim.gaerProgramm(1);
+    // The standard program without its duration field (field 11).
+    QCOMPARE(prog1, QByteArray("0001001E015E019A026201A903200078020D033901F402EE001E"));
+
+    const QByteArray neu("0007003C014A0190FFFF01A9032000780212033902030226000F");
+    for (int i = 0; i < 13; ++i)
+        sim.empfangen(schreibFrame(0x0300 + i, neu.mid(4 * i, 4)));
+    QTRY_COMPARE(l.rx.count('\r'), 13);
+    QCOMPARE(sim.gaerProgramm(7), neu);
+    // A fourteenth field does not exist.
+    l.rx.clear();
+    sim.empfangen(schreibFrame(0x030D, "0001"));
+    stille();
+    QCOMPARE(l.rx, QByteArray());
+    QCOMPARE(sim.gaerProgramm(7), neu);
+
+    // Read back: the last block holds the 13th field, then filler words.
+    sim.empfangen(schreibFrame(0x0300, "0007"));
+    sim.empfangen(lesenFrame(0x030C));
+    QTRY_COMPARE(l.rx.count('\r'), 2);
+    QCOMPARE(l.rx.split('\r')[1].mid(12, 16), QByteArray("000F000000000000"));
+
+    // The newer family's programs are untouched.
+    sim.setAlteFirmware(false);
+    QCOMPARE(sim.gaerProgramm(1), neu352);
+    QCOMPARE(sim.gaerProgramm(7).size(), 56);
 }
 
 void TestSimulator::uhrBeiderFirmwarefamilien()

@@ -178,6 +178,12 @@ private slots:
         QFETCH(int, fehlschlaege);
         QFETCH(bool, gruppeSichtbar);
         GaerProgLayoutSetzen(ab352);
+        // The 52-character layout is that of a controller with the older firmware.
+        if (!ab352) {
+            sim->setAlteFirmware(true);
+            for (int nr = 1; nr <= 10; ++nr)
+                sim->setGaerProgramm(nr, ProgText(nr, 13, 0x1000).toLatin1());
+        }
         plaene = Plaene(stoerungen);
         const bool gaer = kennung.startsWith(QLatin1Char('G'));
         const bool schreiben = kennung.endsWith(QLatin1String("Rest"));
@@ -215,6 +221,21 @@ private slots:
             QCOMPARE(imSimulator, liste);
         } else {
             QCOMPARE(ergebnis.second, imSimulator);
+        }
+        // Field by field: each value sits where its layout puts it (field k of program nr
+        // carries the word basis + nr * 0x10 + k).
+        if (gaer) {
+            const int basis = schreiben ? 0x7000 : 0x1000;
+            for (int nr = 1; nr <= 10; ++nr) {
+                const TQorGaerProg p = HexZuGaerProg(imSimulator.mid((nr - 1) * R, R));
+                const auto feld = [&](int k) { return Hex4(basis + nr * 0x10 + k); };
+                QCOMPARE(p.Nr, QString::number(nr));
+                QCOMPARE(p.GA.Feu, HexZuFeuchte(feld(9)));
+                QCOMPARE(p.AB.Zeit, ab352 ? HexZuZahl(feld(10)) : QStringLiteral("0"));
+                QCOMPARE(p.AB.Temp, HexZuTemp(feld(ab352 ? 11 : 10)));
+                QCOMPARE(p.AB.Feu, HexZuFeuchte(feld(ab352 ? 12 : 11)));
+                QCOMPARE(p.Backofenvorlauf, HexZuZahl(feld(ab352 ? 13 : 12)));
+            }
         }
 
         // The service window: memo lines and, for a read, the list, only while the group is set visible.
@@ -275,6 +296,26 @@ private slots:
         QCOMPARE(ohneFortschritt().last(), qMakePair(topic, text));
         QCOMPARE(fehlerZeilen().filter(QStringLiteral("__0\t")).size(), 1);
         QVERIFY(fortschritt().isEmpty());
+    }
+
+    // A controller with the older firmware: a proofing program of 13 fields comes back as its
+    // 52 characters and decodes to the values it holds, with no "AB" duration.
+    void gaerProgrammAltesFormat()
+    {
+        sim->setAlteFirmware(true);
+        GaerProgLayoutSetzen(false);
+        // Program 4: ..., "AB" at 30 °C and 80 %, oven lead 750.
+        const QString text = QStringLiteral("0004003C014A0190025801A903200078021203390226032002EE");
+        sim->setGaerProgramm(4, text.toLatin1());
+        QVERIFY(ausfuehren(QStringLiteral("GPR\t00\t4")));
+        QCOMPARE(ohneFortschritt().last(), qMakePair(QStringLiteral("QORGAERPROG"), text));
+        const TQorGaerProg p = HexZuGaerProg(text);
+        QCOMPARE(p.Nr, QStringLiteral("4"));
+        QCOMPARE(p.GA.Feu, QStringLiteral("85"));
+        QCOMPARE(p.AB.Zeit, QStringLiteral("0"));
+        QCOMPARE(p.AB.Temp, QStringLiteral("30"));
+        QCOMPARE(p.AB.Feu, QStringLiteral("80"));
+        QCOMPARE(p.Backofenvorlauf, QStringLiteral("750"));
     }
 
     // Abort through the request the windows send, right when program 3 is reported: the frame

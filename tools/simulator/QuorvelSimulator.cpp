@@ -78,6 +78,12 @@ QByteArray standardGaerProgramm(int nr)
         + wort(120) + skaliert(25) + skaliert(85) + wort(10) + skaliert(20) + skaliert(70) + wort(30);
 }
 
+// The same program in the older 13-field layout: without the "AB" duration (field 11).
+QByteArray standardGaerProgrammAlt(int nr)
+{
+    return standardGaerProgramm(nr).remove(40, 4);
+}
+
 QByteArray standardNivorell(int nr)
 {
     QByteArray t = wort(nr);
@@ -104,6 +110,7 @@ QuorvelSimulator::QuorvelSimulator(const QString &adresse, QObject *parent)
     m_wochPrg = standardWochenprogramm();
     for (int i = 0; i < ProgrammAnzahl; ++i) {
         m_gaer[i] = standardGaerProgramm(i + 1);
+        m_gaerAlt[i] = standardGaerProgrammAlt(i + 1);
         m_nv[i] = standardNivorell(i + 1);
     }
     m_uhr.start();
@@ -214,7 +221,7 @@ QByteArray QuorvelSimulator::lesen(int r, bool *bekannt) const
     if (r >= RegWochPrg && r < RegWochPrg + 28)
         return block(m_wochPrg, r - RegWochPrg);
     if (r >= RegGaerProg && r < RegGaerProg + 16)
-        return block(m_gaer[m_gaerNr - 1], r - RegGaerProg);
+        return block(gaerSpeicher()[m_gaerNr - 1], r - RegGaerProg);
     if (r >= RegNivorell && r < RegNivorell + 28)
         return block(m_nv[m_nvNr - 1], r - RegNivorell);
     *bekannt = false;
@@ -245,7 +252,7 @@ QByteArray QuorvelSimulator::schreiben(int r, const QByteArray &w, bool *bekannt
     }
 
     const bool woche = r >= RegWochPrg && r < RegWochPrg + 28;
-    const bool gaer = r >= RegGaerProg && r < RegGaerProg + 14;
+    const bool gaer = r >= RegGaerProg && r < RegGaerProg + gaerFelder();
     const bool nv = r >= RegNivorell && r < RegNivorell + 25;
     if (!woche && !gaer && !nv) {
         *bekannt = false;
@@ -265,7 +272,7 @@ QByteArray QuorvelSimulator::schreiben(int r, const QByteArray &w, bool *bekannt
             return "84";
         nr = neu;
     }
-    (gaer ? m_gaer : m_nv)[nr - 1].replace(4 * index, 4, w);
+    (gaer ? gaerSpeicher() : m_nv)[nr - 1].replace(4 * index, 4, w);
     return {};
 }
 
@@ -488,13 +495,13 @@ void QuorvelSimulator::setWochenprogramm(const QByteArray &text)
 
 QByteArray QuorvelSimulator::gaerProgramm(int nr) const
 {
-    return nr >= 1 && nr <= ProgrammAnzahl ? m_gaer[nr - 1] : QByteArray();
+    return nr >= 1 && nr <= ProgrammAnzahl ? gaerSpeicher()[nr - 1] : QByteArray();
 }
 
 void QuorvelSimulator::setGaerProgramm(int nr, const QByteArray &text)
 {
     if (nr >= 1 && nr <= ProgrammAnzahl)
-        m_gaer[nr - 1] = aufLaenge(text, GaerProgLaenge);
+        gaerSpeicher()[nr - 1] = aufLaenge(text, 4 * gaerFelder());
 }
 
 QByteArray QuorvelSimulator::nivorellProgramm(int nr) const

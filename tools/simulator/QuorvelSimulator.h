@@ -51,12 +51,13 @@ public:
     static constexpr int RegUhrAlt = 0x0B01;      // hhmm, ddmm, yyyy at 0B01..0B03
     static constexpr int RegSommerAlt = 0x0B13;   // summer word of the older firmware
     static constexpr int RegWochPrg = 0x0600;     // 28 words
-    static constexpr int RegGaerProg = 0x0300;    // word 0 selects the program, 14 words
+    static constexpr int RegGaerProg = 0x0300;    // word 0 selects the program, 14 words (13 on V351)
     static constexpr int RegNivorell = 0x1600;    // word 0 selects the program, 25 words
 
     static constexpr int ProgrammAnzahl = 10;
     static constexpr int StoerSlots = 8;
-    static constexpr int GaerProgLaenge = 56;
+    static constexpr int GaerProgLaenge = 56;      // 14 fields with the "AB" duration
+    static constexpr int GaerProgLaengeAlt = 52;   // 13 fields, no "AB" duration: firmware V351
     static constexpr int NivorellLaenge = 100;
     static constexpr int WochPrgLaenge = 112;
     static constexpr int StatusLaenge = 64;
@@ -120,7 +121,8 @@ public:
 
     QByteArray wochenprogramm() const { return m_wochPrg; }
     void setWochenprogramm(const QByteArray &text);
-    // Programs 1..10 as wire text (56 or 100 characters).
+    // Programs 1..10 as wire text: proofing programs of 56 characters, or 52 with the older
+    // firmware (which keeps programs of its own), Nivorell programs of 100.
     QByteArray gaerProgramm(int nr) const;
     void setGaerProgramm(int nr, const QByteArray &text);
     QByteArray nivorellProgramm(int nr) const;
@@ -183,7 +185,13 @@ private:
     QByteArray m_uhr352[4];
     QByteArray m_uhrAlt[4];
     QByteArray m_wochPrg;
+    // Proofing programs of the current family: 14 or 13 fields.
+    int gaerFelder() const { return alteFirmware() ? GaerProgLaengeAlt / 4 : GaerProgLaenge / 4; }
+    QByteArray *gaerSpeicher() { return alteFirmware() ? m_gaerAlt : m_gaer; }
+    const QByteArray *gaerSpeicher() const { return alteFirmware() ? m_gaerAlt : m_gaer; }
+
     QByteArray m_gaer[ProgrammAnzahl];
+    QByteArray m_gaerAlt[ProgrammAnzahl];
     QByteArray m_nv[ProgrammAnzahl];
     int m_gaerNr = 1;
     int m_nvNr = 1;
