@@ -162,6 +162,7 @@ TProgrammEditor::TProgrammEditor(const TEditorArt &Art, QWidget *parent) : QMain
     TimeOut->setObjectName(QStringLiteral("TimeOut"));
     TimeOut->setInterval(Art.TimeOutMs);
     TimeOut->setSingleShot(false);
+    TimeOut->setTimerType(Qt::PreciseTimer); // a restart by progress gives a full period
     connect(TimeOut, &QTimer::timeout, this, [this] { TimeOutTimer(); });
 
     // Menus.

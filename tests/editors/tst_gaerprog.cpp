@@ -521,7 +521,7 @@ private slots:
         QVERIFY(f->FortschrittPanel->isHidden());
 
         f->SendenGaer->click();
-        QTest::qWait(1200);
+        QTest::qWait(1500);
         QVERIFY(f->TimeOut->remainingTime() < 29000);
         f->Fortschritt(40);
         QVERIFY(f->TimeOut->remainingTime() > 29000);

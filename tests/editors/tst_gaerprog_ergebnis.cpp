@@ -138,7 +138,7 @@ private slots:
     void fortschrittAnderer()
     {
         gaer->LesenGaer->click();
-        QTest::qWait(1200);
+        QTest::qWait(1500);
         QVERIFY(gaer->TimeOut->remainingTime() < 29000);
         routen(QStringLiteral("MELDUNG"), QStringLiteral("RestoreFortschritt=3"));
         QVERIFY(gaer->TimeOut->remainingTime() > 29000);
