@@ -365,7 +365,7 @@ void TwMiniQuorvel::KomponentenErzeugen()
     Status->setObjectName(QStringLiteral("Status"));
     auto *st = new QGridLayout(Status);
     st->setContentsMargins(6, 2, 6, 2);
-    st->setVerticalSpacing(0);
+    st->setVerticalSpacing(2);
     st->addWidget(new QLabel(QStringLiteral("Ist"), Status), 0, 1);
     st->addWidget(new QLabel(QStringLiteral("Soll"), Status), 0, 2);
     st->addWidget(new QLabel(QStringLiteral("Temp/°C"), Status), 1, 0);
@@ -407,6 +407,8 @@ void TwMiniQuorvel::KomponentenErzeugen()
         else
             st->addWidget(box, reihe + i - 9, 1, 1, 2);
     }
+    // Room to spare goes below the outputs, not between the rows.
+    st->setRowStretch(reihe + 9, 1);
     connect(AnzStoer_E, &QLineEdit::textChanged, this, &TwMiniQuorvel::AnzStoer_EChange);
 
     OpenNivorell = Knopf(TabControl1, "OpenNivorell", QStringLiteral("Nivorell-Programme"));

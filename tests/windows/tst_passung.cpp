@@ -10,6 +10,7 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
@@ -241,6 +242,9 @@ private slots:
         QCoreApplication::processEvents();
         QVERIFY2(f->width() <= 671 && f->height() <= Designgroesse(f).height(),
                  qPrintable(QStringLiteral("%1 x %2").arg(f->width()).arg(f->height())));
+        // The box of the design height holds its contents without squeezing them.
+        QCOMPARE(f->VezuvodBox->height(), 513);
+        QVERIFY(f->VezuvodBox->layout()->minimumSize().height() <= 513);
     }
 };
 
