@@ -6,6 +6,7 @@
 #include "simulator/PtySimulator.h"
 #include "simulator/QuorvelSimulator.h"
 #include "status_satz.h"
+#include "support/uOberflaeche.h"
 #include "support/uProgramm.h"
 #include "windows/uMiniQuorvel.h"
 #include "windows/uQuorvel.h"
@@ -50,6 +51,8 @@ class TestStatusHauptfenster : public QObject
     }
 
 private slots:
+    void initTestCase() { OberflaecheEinrichten(); }
+
     void init()
     {
         dir = std::make_unique<QTemporaryDir>();
