@@ -2,6 +2,7 @@
 // through its own buttons: the list and one program read, changed and written back, in both
 // program layouts.
 
+#include "editor_umgebung.h"
 #include "testtexte.h"
 #include "editors/uQuorvelGaerProg.h"
 #include "support/uOberflaeche.h"
@@ -9,6 +10,7 @@
 #include "windows/ptyfenster_umgebung.h"
 
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QtTest>
@@ -151,6 +153,29 @@ private slots:
         QCOMPARE(imSimulator(7), soll);
         QCOMPARE(imSimulator(6), Prog(6, ab352));
         QCOMPARE(imSimulator(8), Prog(8, ab352));
+    }
+
+    // "Abbrechen" during a list write: unlocked at once, the transfer ends without a result
+    // box, and the line is free for the next request.
+    void abbrechen()
+    {
+        for (int nr = 1; nr <= 10; ++nr)
+            sim->setGaerProgramm(nr, GaerProgZuHex(Prog(nr, true)).toLatin1());
+        gaer->SendenGaer->click();
+        QVERIFY(QTest::qWaitFor([this] { return gaer->Gauge1->value() >= 20; }, 20000));
+        gaer->Cancel->click();
+        QVERIFY(!gaer->Gesperrt());
+        QVERIFY(gaer->FortschrittPanel->isHidden());
+        QTest::qWait(4000);
+        QCOMPARE(OffeneBoxen().size(), 0);
+        QVERIFY(!gaer->Gesperrt());
+
+        // Program 9 was not reached by the aborted write.
+        zeileKlicken(9);
+        gaer->LesenGaer_S->click();
+        QVERIFY(fertig());
+        QCOMPARE(gaer->Liste()[8], Prog(9, true));
+        QCOMPARE(imSimulator(1), TwQuorvelGaerProg::StandardProgramm(1));
     }
 };
 
