@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QtTest>
 
@@ -128,6 +129,13 @@ private slots:
         QTest::newRow("cell cut by a view without scroll bars") << Aufbau([](QWidget *f) {
             tabelle(f, 70)->resize(100, 80);
         }) << QStringList{QStringLiteral("Tabelle: Zelle (0, 1)")};
+        QTest::newRow("tab text squeezed") << Aufbau([](QWidget *f) {
+            auto *t = neu<QTabWidget>(f, "Reiter", QRect(8, 8, 90, 60));
+            t->setUsesScrollButtons(false);
+            t->setElideMode(Qt::ElideRight);
+            t->addTab(new QWidget, QStringLiteral("Gär-Programme"));
+            t->addTab(new QWidget, QStringLiteral("Nivorell-Programme"));
+        }) << QStringList{QStringLiteral("Reiter/QTabBar: Reiter 1")};
         QTest::newRow("see-through group over an edit") << Aufbau([](QWidget *f) {
             neu<QLineEdit>(f, "Darunter", QRect(8, 8, 121, 21))->setText(QStringLiteral("FirmWareEdit"));
             neu<QGroupBox>(f, "Gruppe", QRect(0, 0, 200, 100))->setTitle(QStringLiteral("Wochen-Programme"));
