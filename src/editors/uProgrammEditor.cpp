@@ -541,11 +541,17 @@ void TProgrammEditor::SendenClick(bool Liste)
 void TProgrammEditor::ListeEmpfangen(const QString &Text)
 {
     mEmpfang = Text;
+    // One decoding for the text kept last: a second call before it ran must not decode the
+    // consumed, empty text over the slots.
+    if (mDekodierenAusstehend)
+        return;
+    mDekodierenAusstehend = true;
     QMetaObject::invokeMethod(this, &TProgrammEditor::ListeDekodieren, Qt::QueuedConnection);
 }
 
 void TProgrammEditor::ListeDekodieren()
 {
+    mDekodierenAusstehend = false;
     FreigabeSetzen(true);
     const QString text = mEmpfang;
     mEmpfang.clear();

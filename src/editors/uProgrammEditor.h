@@ -108,7 +108,7 @@ public:
     void SendenClick(bool Liste);
     // Hands "Befehl TAB 00 TAB Daten" to the command entry under "BEFEHL".
     void Anfrage(const QString &Befehl, const QString &Daten);
-    // Keeps the text and queues ListeDekodieren.
+    // Keeps the text and queues ListeDekodieren (once while one is pending).
     void ListeEmpfangen(const QString &Text);
     // Unlock, slots from the kept text, names rebuilt, slot 1 shown, list valid.
     void ListeDekodieren();
@@ -193,6 +193,7 @@ private:
     bool mGesperrt = false;
     bool mEigeneSanduhr = false;
     QString mEmpfang;
+    bool mDekodierenAusstehend = false;
     QString mAblageName;
     qint32 mFortschritt = -1;
     bool mZeileSetzen = false;

@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
@@ -332,6 +333,13 @@ private slots:
         QCOMPARE(f->Zeile(), 5);
         QCOMPARE(geoeffnet.size(), 1);
         QCOMPARE(geoeffnet.first(), f->PopupOrt(zelle.center() + f->NamenListe->viewport()->pos()));
+        // The value editors with the pop-up open it in place of their own menu; P_SchZeit keeps its own.
+        QContextMenuEvent rechts(QContextMenuEvent::Mouse, QPoint(5, 5), f->P_AbTemp->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(f->P_AbTemp->Zeile(), &rechts);
+        QCOMPARE(geoeffnet.size(), 2);
+        QCOMPARE(geoeffnet.last(), f->P_AbTemp->mapToGlobal(QPoint(5, 5)));
+        QVERIFY(!f->P_SchZeit->property("mqPopup").toBool());
+        geoeffnet.removeLast();
         // The header row opens nothing and selects nothing.
         const QRect kopf = f->NamenListe->visualRect(f->NamenListe->model()->index(0, 0));
         QTest::mouseClick(f->NamenListe->viewport(), Qt::RightButton, {}, kopf.center());
@@ -510,6 +518,22 @@ private slots:
         QCOMPARE(Namen(f), StandardNamen());
         QVERIFY(f->ListeSendenan1->isEnabled());
         GaerProgLayoutSetzen(true);
+    }
+
+    // Two lists before the decoding runs: the later one is decoded, once.
+    void zweiListenVorDemDekodieren()
+    {
+        QString erste, zweite;
+        for (int i = 1; i <= 10; ++i) {
+            erste += GaerProgZuHex(Prog(i, 1));
+            zweite += GaerProgZuHex(Prog(i, 2));
+        }
+        f->ListeEmpfangen(erste);
+        f->ListeEmpfangen(zweite);
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+        for (int i = 0; i < 10; ++i)
+            QCOMPARE(f->Liste()[size_t(i)], Prog(i + 1, 2));
     }
 
     // Progress restarts a running time-out and moves the gauge only while the panel shows;
