@@ -310,6 +310,9 @@ void TwMiniQuorvel::KomponentenErzeugen()
     ComportBox->setEditable(true);
     ComportBox->setInsertPolicy(QComboBox::NoInsert);
     ComportBox->setEditText(QStringLiteral("ComPort"));
+    // Room for the widest port name and the design text, whatever the list holds.
+    ComportBox->setMinimumContentsLength(7);
+    ComportBox->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     MitEchoRS485 = new QCheckBox(QStringLiteral("MitEchoRS485"), ComBox);
     MitEchoRS485->setObjectName(QStringLiteral("MitEchoRS485"));
     auto *com = new QHBoxLayout(ComBox);

@@ -108,6 +108,9 @@ class TestPassung : public QObject
                 for (int c = 1; c <= 4; ++c)
                     s->NachtStarts->item(r, c)->setText(c == 4 ? QStringLiteral("23:59") : QStringLiteral("65535"));
             s->PrgEdit->setText(QStringLiteral("Nivorell_65535"));
+            // The widest port name and address.
+            f->ComportBox->setEditText(QStringLiteral("COM128"));
+            f->QuorvelAdrEdit->setText(QStringLiteral("WWWW"));
         } else if (Fall == QLatin1String("not programmed")) {
             f->WochPrgEmpfangen(Woche("FFFFFFFFFFFFFFFF"));
         } else {
