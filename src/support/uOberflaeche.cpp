@@ -4,6 +4,8 @@
 #include <QFont>
 #include <QFontInfo>
 #include <QLibraryInfo>
+#include <QPointer>
+#include <QProxyStyle>
 #include <QTranslator>
 
 namespace {
@@ -44,7 +46,47 @@ void UebersetzungLaden()
              qPrintable(ordner));
 }
 
+class KompaktStil : public QProxyStyle
+{
+public:
+    static constexpr int Knopfbreite = 10;
+
+    int pixelMetric(PixelMetric m, const QStyleOption *o = nullptr, const QWidget *w = nullptr) const override
+    {
+        // The text margin of a cell is this plus one.
+        if (m == PM_FocusFrameHMargin)
+            return 1;
+        return QProxyStyle::pixelMetric(m, o, w);
+    }
+
+    QRect subControlRect(ComplexControl cc, const QStyleOptionComplex *o, SubControl sc,
+                         const QWidget *w = nullptr) const override
+    {
+        QRect r = QProxyStyle::subControlRect(cc, o, sc, w);
+        if (cc != CC_SpinBox)
+            return r;
+        const QRect hoch = QProxyStyle::subControlRect(cc, o, SC_SpinBoxUp, w);
+        const int weg = qMax(0, hoch.width() - Knopfbreite);
+        if (sc == SC_SpinBoxUp || sc == SC_SpinBoxDown)
+            r.setLeft(r.left() + weg);
+        else if (sc == SC_SpinBoxEditField)
+            r.setRight(r.right() + weg);
+        return r;
+    }
+};
+
 } // namespace
+
+QStyle *KompakterStil()
+{
+    // It goes with the application object, after the windows that use it.
+    static QPointer<KompaktStil> stil;
+    if (!stil) {
+        stil = new KompaktStil;
+        stil->setParent(QCoreApplication::instance());
+    }
+    return stil;
+}
 
 void OberflaecheEinrichten()
 {

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+class QStyle;
+
 // The application font's family and size: the window places and sizes are made for it.
 inline constexpr const char *Anwendungsschrift = "Liberation Sans Narrow";
 inline constexpr int AnwendungsschriftPunkte = 8;
@@ -16,3 +18,8 @@ void OberflaecheEinrichten();
 
 // True when Qt's German translations were loaded by OberflaecheEinrichten.
 bool QtUebersetzungGeladen();
+
+// A style for spin edits and grids at design widths: spin buttons 10 px wide and a cell text
+// margin of 2 px, so that five digits or a grid caption fit where the design puts them. One for
+// the program, following the application style; set it with QWidget::setStyle.
+QStyle *KompakterStil();

@@ -3,10 +3,10 @@
 #include "controller/uQuorvelEngine.h"
 #include "editors/uQuorvelGaerProg.h"
 #include "support/Sammlung.h"
+#include "support/uOberflaeche.h"
 #include "support/uProgramm.h"
 
 #include <QAction>
-#include <QCoreApplication>
 #include <QCheckBox>
 #include <QEvent>
 #include <QFileDialog>
@@ -21,7 +21,6 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPointer>
-#include <QProxyStyle>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStyle>
@@ -92,53 +91,12 @@ void ZeitZelleNormieren(QTableWidget *g, int zeitSpalte, int ACol, int ARow)
         it->setText(neu);
 }
 
-// The spin edits and grids of the window at their design widths: narrow spin buttons and
-// a small cell margin, so that five digits and the grid captions show whole.
-class KompaktStil : public QProxyStyle
-{
-public:
-    static constexpr int Knopfbreite = 10;
-
-    int pixelMetric(PixelMetric m, const QStyleOption *o = nullptr, const QWidget *w = nullptr) const override
-    {
-        if (m == PM_FocusFrameHMargin)
-            return 1;
-        return QProxyStyle::pixelMetric(m, o, w);
-    }
-
-    QRect subControlRect(ComplexControl cc, const QStyleOptionComplex *o, SubControl sc,
-                         const QWidget *w = nullptr) const override
-    {
-        QRect r = QProxyStyle::subControlRect(cc, o, sc, w);
-        if (cc != CC_SpinBox)
-            return r;
-        const QRect hoch = QProxyStyle::subControlRect(cc, o, SC_SpinBoxUp, w);
-        const int weg = qMax(0, hoch.width() - Knopfbreite);
-        if (sc == SC_SpinBoxUp || sc == SC_SpinBoxDown)
-            r.setLeft(r.left() + weg);
-        else if (sc == SC_SpinBoxEditField)
-            r.setRight(r.right() + weg);
-        return r;
-    }
-};
-
-QStyle *Kompakt()
-{
-    // One for the program; it follows the application style and goes with the application.
-    static QPointer<KompaktStil> stil;
-    if (!stil) {
-        stil = new KompaktStil;
-        stil->setParent(QCoreApplication::instance());
-    }
-    return stil;
-}
-
 QTableWidget *Gitter(QWidget *parent, const char *name, int spalten, int zeilen,
                      std::initializer_list<int> breiten, int hoehe)
 {
     auto *g = new QTableWidget(zeilen, spalten, parent);
     g->setObjectName(QString::fromLatin1(name));
-    g->setStyle(Kompakt());
+    g->setStyle(KompakterStil());
     g->horizontalHeader()->hide();
     g->verticalHeader()->hide();
     g->verticalHeader()->setMinimumSectionSize(1);
@@ -463,7 +421,7 @@ void TwQuorvel::KomponentenErzeugen()
     QWidget *g = GaerProgramm;
     auto spin = [](QWidget *eltern, const char *name, int x, int yy, const QString &text) {
         auto *s = Setzen(new TQorSpinEdit(eltern), name, x, yy, 47, 20);
-        s->setStyle(Kompakt());
+        s->setStyle(KompakterStil());
         s->setText(text);
         return s;
     };
