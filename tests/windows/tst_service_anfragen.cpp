@@ -1,6 +1,7 @@
 // The service window's request buttons: what each one queues in both list modes, what it
 // empties first, which request it refuses, and the abort, firmware and ShowGaer buttons.
 
+#include "fensterpassung.h"
 #include "servicefenster_umgebung.h"
 #include "testtexte.h"
 
@@ -276,6 +277,11 @@ private slots:
         f()->findChild<QPushButton *>(knopf)->click();
         QVERIFY(u->makros().isEmpty());
         QCOMPARE(Boxen(), QStringList{QStringLiteral("FEHLER|") + zeile1 + QStringLiteral("|enthält ungültige Werte!")});
+        // The box shows its text lines whole.
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (auto *b = qobject_cast<TwShowbox *>(w); b && b->isVisible())
+                for (const QString &f : Passungsfehler(b))
+                    QVERIFY2(!QRegularExpression(QStringLiteral("^Label[1-4]\\b")).match(f).hasMatch(), qPrintable(f));
     }
 
     // The field empties at once and stays empty while no reply has come.
