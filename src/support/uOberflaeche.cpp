@@ -18,16 +18,18 @@ void SchriftSetzen()
 {
     const QString familie = QString::fromLatin1(Anwendungsschrift);
     QFont schrift(familie, AnwendungsschriftPunkte);
-    // The message box asks for the design font by its old name.
-    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), familie);
     if (QFontInfo(schrift).family().compare(familie, Qt::CaseInsensitive) != 0) {
-        qWarning("Schrift \"%s\" fehlt (Paket fonts-liberation, scripts/deps.sh): die Fenster zeigen "
-                 "eine Ersatzschrift, Texte koennen abgeschnitten sein.",
-                 Anwendungsschrift);
+        qWarning("%s", qUtf8Printable(QStringLiteral("Schrift \"%1\" fehlt (Paket fonts-liberation, scripts/deps.sh): "
+                                                     "die Fenster zeigen eine Ersatzschrift, Texte können "
+                                                     "abgeschnitten sein.")
+                                          .arg(familie)));
         // The closest fallback: a narrow sans of the same size.
-        schrift = QFont(QStringLiteral("Sans Serif"), AnwendungsschriftPunkte);
-        schrift.setStretch(QFont::Condensed);
+        schrift.setFamilies({QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("DejaVu Sans")});
+        schrift.setStyleHint(QFont::SansSerif);
     }
+    // The message box asks for the design font by its old name.
+    QFont::removeSubstitutions(QStringLiteral("MS Sans Serif"));
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), schrift.families());
     QApplication::setFont(schrift);
 }
 
@@ -41,9 +43,10 @@ void UebersetzungLaden()
         return;
     }
     delete t;
-    qWarning("Qt-Uebersetzung qtbase_de.qm fehlt in %s (Paket qt6-translations-l10n, scripts/deps.sh): "
-             "Qt-eigene Dialoge bleiben englisch.",
-             qPrintable(ordner));
+    qWarning("%s", qUtf8Printable(QStringLiteral("Qt-Übersetzung qtbase_de.qm fehlt in %1 (Paket "
+                                                 "qt6-translations-l10n, scripts/deps.sh): Qt-eigene "
+                                                 "Dialoge bleiben englisch.")
+                                      .arg(ordner)));
 }
 
 class KompaktStil : public QProxyStyle
