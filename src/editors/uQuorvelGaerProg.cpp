@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -67,6 +68,18 @@ void TZahlenEdit::stepBy(int Schritte)
     const qlonglong wert = Text().trimmed().toLongLong(&ok);
     TextSetzen(QString::number((ok ? wert : 0) + Schritte));
     lineEdit()->selectAll();
+}
+
+void TZahlenEdit::keyPressEvent(QKeyEvent *Ereignis)
+{
+    const QString t = Ereignis->text();
+    const bool befehl = Ereignis->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    if (!befehl && t.size() == 1 && t.at(0).isPrint() && !t.at(0).isDigit() && t != QLatin1String("-")
+        && t != QLatin1String("+")) {
+        Ereignis->accept();
+        return;
+    }
+    QAbstractSpinBox::keyPressEvent(Ereignis);
 }
 
 QAbstractSpinBox::StepEnabled TZahlenEdit::stepEnabled() const

@@ -34,6 +34,8 @@ public:
 
 protected:
     StepEnabled stepEnabled() const override;
+    // Typing takes digits and signs only; a shown "FFFF" can still be deleted.
+    void keyPressEvent(QKeyEvent *Ereignis) override;
 };
 
 class TwQuorvelGaerProg : public TProgrammEditor

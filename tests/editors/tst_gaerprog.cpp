@@ -280,6 +280,19 @@ private slots:
         eintippen(f->P_GaFeu, QStringLiteral("88")); // leaves P_GvTemp
         QCOMPARE(f->Liste()[1].GV.Temp, QStringLiteral("7"));
         QCOMPARE(f->Name(2), QStringLiteral("** Programm 02"));
+        // Only digits and signs can be typed; a shown "FFFF" can be deleted.
+        f->P_AbTemp->setFocus(Qt::MouseFocusReason);
+        f->P_AbTemp->Zeile()->end(false);
+        QTest::keyClicks(f->P_AbTemp, QStringLiteral("x"));
+        QTest::keyClick(f->P_AbTemp, Qt::Key_Backspace);
+        QCOMPARE(f->P_AbTemp->Text(), QStringLiteral("FFF"));
+        f->P_AbTemp->Zeile()->selectAll();
+        QTest::keyClicks(f->P_AbTemp, QStringLiteral("-a1b2 "));
+        QCOMPARE(f->P_AbTemp->Text(), QStringLiteral("-12"));
+        QTest::keyClick(f->P_AbTemp, Qt::Key_Up);
+        QCOMPARE(f->P_AbTemp->Text(), QStringLiteral("-11"));
+        f->P_AbTemp->TextSetzen(QStringLiteral("FFFF"));
+        f->P_GaFeu->setFocus(Qt::MouseFocusReason);
 
         // A click on row 4 leaves P_GaFeu first: its value lands in row 2, then row 4 is shown.
         const QRect zelle = f->NamenListe->visualRect(f->NamenListe->model()->index(4, 1));
