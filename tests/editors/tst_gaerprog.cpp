@@ -685,6 +685,28 @@ private slots:
         QVERIFY(u->dateiFehler.isEmpty());
     }
 
+    // Program 1 of a new list saved alone from row 1, byte for byte, in both layouts.
+    void standardProgrammDatei_data()
+    {
+        QTest::addColumn<bool>("ab352");
+        QTest::addColumn<QByteArray>("datei");
+        QTest::newRow("56") << true << QByteArray("01\r\n0001003C0145015E0168019A030700B4022603200000FFFF02EE003C\r\n");
+        QTest::newRow("52") << false << QByteArray("01\r\n0001003C0145015E0168019A030700B402260320FFFF02EE003C\r\n");
+    }
+    void standardProgrammDatei()
+    {
+        QFETCH(bool, ab352);
+        QFETCH(QByteArray, datei);
+        f->Warnung = [](const QString &, const QString &) { return QMessageBox::Yes; };
+        f->Firmware_ab_352->setChecked(ab352);
+        u->dialogAntwort = u->pfad(QStringLiteral("Programm01.QGP"));
+        f->SpeichernGaer_S->click();
+        QFile gespeichert(u->dialogAntwort);
+        QVERIFY(gespeichert.open(QIODevice::ReadOnly));
+        QCOMPARE(gespeichert.readAll(), datei);
+        GaerProgLayoutSetzen(true);
+    }
+
     // A list file whose lines carry other numbers fills the slots by position.
     void listeNachPosition()
     {

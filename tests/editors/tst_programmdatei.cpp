@@ -1,4 +1,5 @@
 #include "editors/uProgrammDatei.h"
+#include "editors/uQuorvelGaerProg.h"
 #include "support/uProgramm.h"
 
 #include <QDir>
@@ -32,15 +33,7 @@ void Anlegen(const QString &Pfad, const QByteArray &Daten)
 // Default program of a new proofing list in slot Nr.
 TQorGaerProg StandardProgramm(int Nr)
 {
-    TQorGaerProg g;
-    g.Nr = QString::number(Nr);
-    g.Sch = {QStringLiteral("-15"), QString(), QStringLiteral("60")};
-    g.GU = {QStringLiteral("-10"), QString(), QString()};
-    g.GV = {QStringLiteral("2"), QStringLiteral("75"), QStringLiteral("360")};
-    g.GA = {QStringLiteral("30"), QStringLiteral("80"), QStringLiteral("180")};
-    g.AB = {QStringLiteral("FFFF"), QStringLiteral("70"), QStringLiteral("0")};
-    g.Backofenvorlauf = QStringLiteral("60");
-    return g;
+    return TwQuorvelGaerProg::StandardProgramm(Nr);
 }
 
 // A proofing program whose every field differs from the others' and from the default.
