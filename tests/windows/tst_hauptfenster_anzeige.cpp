@@ -219,8 +219,16 @@ private slots:
         QCOMPARE(l->count(), 1001);
         QVERIFY2(zaehler->messungen <= 20, qPrintable(QString::number(zaehler->messungen)));
         QCOMPARE(l->item(1000)->text(), QStringLiteral("neu 9"));
-        // Each line is shown at its full measured width.
-        QVERIFY(l->visualItemRect(l->item(1000)).width() >= l->fontMetrics().horizontalAdvance(QStringLiteral("neu 9")));
+        // Every line is shown at its full width, also a longer one that comes later, and the
+        // shorter ones before it are as wide.
+        const QString lang = QStringLiteral("eine lange Zeile ") + QString(120, QLatin1Char('L'));
+        zeile(liste, lang);
+        QTest::qWait(20);
+        const int breit = l->fontMetrics().horizontalAdvance(lang);
+        QVERIFY(l->visualItemRect(l->item(1000)).width() >= breit);
+        QVERIFY(l->visualItemRect(l->item(0)).width() >= breit);
+        QVERIFY(l->visualItemRect(l->item(999)).width() >= l->fontMetrics().horizontalAdvance(QStringLiteral("neu 9")));
+        QVERIFY(l->horizontalScrollBar()->maximum() >= breit - l->viewport()->width());
     }
 
     void fehlerListeKopf()
