@@ -119,8 +119,17 @@ inline QRect Textrechteck(const QWidget *w)
         const QRect innen = l->contentsRect().adjusted(m, m, -m, -m);
         const bool reich = l->textFormat() == Qt::RichText
                         || (l->textFormat() == Qt::AutoText && Qt::mightBeRichText(l->text()));
-        // A rich text's size is the label's wish less its frame and margins.
-        const QSize noetig = reich ? l->sizeHint() - (l->size() - innen.size()) : l->fontMetrics().size(0, l->text());
+        // A rich text's size is the label's wish less its frame and margins; a wrapped text
+        // takes the lines it breaks into at the label's width.
+        QSize noetig;
+        if (reich)
+            noetig = l->sizeHint() - (l->size() - innen.size());
+        else if (l->wordWrap())
+            noetig = l->fontMetrics()
+                         .boundingRect(QRect(0, 0, innen.width(), 1 << 20), Qt::TextWordWrap | l->alignment(), l->text())
+                         .size();
+        else
+            noetig = l->fontMetrics().size(0, l->text());
         return QStyle::alignedRect(l->layoutDirection(), l->alignment(), noetig, innen);
     }
     if (auto *b = qobject_cast<const QAbstractButton *>(w)) {

@@ -111,6 +111,22 @@ private slots:
             auto *g = neu<QGroupBox>(f, "Gruppe", QRect(8, 8, 100, 80));
             label(g, "Hinaus", QStringLiteral("Endzeit erreicht"), QRect(60, 30, 120, 20));
         }) << QStringList{QStringLiteral("Hinaus")};
+        // A wrapped text is judged by the lines it breaks into, not by its length in one line.
+        QTest::newRow("wrapped label inside a narrow parent") << Aufbau([](QWidget *f) {
+            auto *p = neu<QWidget>(f, "Panel", QRect(0, 0, 177, 70));
+            label(p, "Umbruch", QStringLiteral("sek wird automatisch OK       gewählt"), QRect(50, 2, 120, 28))
+                ->setWordWrap(true);
+        }) << QStringList{};
+        QTest::newRow("wrapped label reaching out of its parent") << Aufbau([](QWidget *f) {
+            auto *p = neu<QWidget>(f, "Panel", QRect(0, 0, 120, 70));
+            label(p, "Umbruch", QStringLiteral("sek wird automatisch OK       gewählt"), QRect(50, 2, 120, 28))
+                ->setWordWrap(true);
+        }) << QStringList{QStringLiteral("Umbruch")};
+        QTest::newRow("second wrapped line over a label") << Aufbau([](QWidget *f) {
+            label(f, "Umbruch", QStringLiteral("sek wird automatisch OK       gewählt"), QRect(8, 8, 120, 50))
+                ->setWordWrap(true);
+            label(f, "Darunter", QStringLiteral("Datum:"), QRect(8, 42, 100, 14));
+        }) << QStringList{QStringLiteral("Umbruch"), QStringLiteral("Darunter")};
         QTest::newRow("edit value cut") << Aufbau([](QWidget *f) {
             neu<QLineEdit>(f, "Wert", QRect(8, 8, 20, 21))->setText(QStringLiteral("65535"));
         }) << QStringList{QStringLiteral("Wert")};
