@@ -214,9 +214,10 @@ void TwShowbox::Anordnen()
     if (!Panel1->isHidden())
         y += PanelHoehe;
     Panel1->setGeometry(0, panelY, breite, PanelHoehe);
-    Label5->setGeometry(8, 6, 14, 16);
-    Sekunden->setGeometry(24, 6, 24, 16);
-    Label7->setGeometry(50, 2, 120, 28);
+    // Room for the seconds of the longest lifetime (seven digits); the fixed text keeps its 120 px.
+    Label5->setGeometry(8, 6, 10, 16);
+    Sekunden->setGeometry(18, 6, 36, 16);
+    Label7->setGeometry(55, 2, 120, 28);
     OKBtn->setGeometry(8, PanelHoehe - 34, 75, 25);
     CancelBtn->setGeometry(breite - 83, PanelHoehe - 34, 75, 25);
     setFixedSize(breite, qMax(y, 1));

@@ -1,4 +1,6 @@
+#include "fensterpassung.h"
 #include "platform/uPlattform.h"
+#include "support/uOberflaeche.h"
 #include "support/uProgramm.h"
 #include "support/uShowbox.h"
 
@@ -10,6 +12,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <limits>
 #include <memory>
 
 // The self-closing message box.
@@ -24,6 +27,8 @@ class TestShowbox : public QObject
     static void tick(TwShowbox *b) { QVERIFY(QMetaObject::invokeMethod(b, "ShowTimerTimer")); }
 
 private slots:
+    void initTestCase() { OberflaecheEinrichten(); }
+
     void init()
     {
         m_programm = std::make_unique<Programm>();
@@ -111,6 +116,44 @@ private slots:
         ShowErr(QStringLiteral("T"), QStringLiteral("x"), 700);
         QCOMPARE(P().wShowbox->CloseTimer->interval(), 700);
         QCOMPARE(P().wShowbox->Sekunden->text(), QStringLiteral("0"));
+    }
+
+    // Every line, the countdown and the fixed text show whole in the application font, from the
+    // shortest message to the longest line and lifetime.
+    void passung_data()
+    {
+        QTest::addColumn<bool>("fehler");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("zeit");
+        QTest::newRow("clock set") << false << "Uhr wurde gestellt.!" << 3000;
+        QTest::newRow("transfer failed") << true << "Übertragung der Nivorellprogramme\r\nfehlgeschlagen!!" << 5000;
+        QTest::newRow("empty first line") << false << "\r\nWochenprogramme\r\nerfolgreich übertragen!" << 3000;
+        QTest::newRow("time-out") << true << "Timeout bei Übertragung!!" << 5000;
+        QTest::newRow("empty text") << false << "" << 3000;
+        QTest::newRow("50 wide letters") << true << QString(50, QLatin1Char('W')) << 5000;
+        QTest::newRow("five lines, longest last")
+            << true << "Zeile 1\r\nZeile 2\r\nZeile 3\r\nZeile 4\r\n" + QString(40, QChar(0xC4)) << 5000;
+        QTest::newRow("longest lifetime") << false << "x" << int(std::numeric_limits<qint32>::max());
+    }
+    void passung()
+    {
+        QFETCH(bool, fehler);
+        QFETCH(QString, text);
+        QFETCH(int, zeit);
+        (fehler ? ShowErr : ShowText)(QStringLiteral("Meldung"), text, zeit);
+        TwShowbox *b = P().wShowbox;
+        QVERIFY(QTest::qWaitForWindowExposed(b));
+        const QStringList f = Passungsfehler(b);
+        QVERIFY2(f.isEmpty(), qPrintable(f.join(QLatin1Char('\n'))));
+        QCOMPARE(b->Sekunden->text(), QString::number(zeit / 1000));
+        // The fixed text breaks after "OK" into its two lines.
+        const QFontMetrics fm = b->Label7->fontMetrics();
+        const auto breite = [&fm](const QString &t) {
+            return fm.boundingRect(QRect(0, 0, 1000, 100), Qt::TextSingleLine, t).width();
+        };
+        QVERIFY(breite(QStringLiteral("sek wird automatisch OK")) <= b->Label7->width());
+        QVERIFY(breite(QStringLiteral("sek wird automatisch OK gewählt")) > b->Label7->width());
+        QVERIFY(b->Label7->geometry().right() < b->Panel1->width());
     }
 
     void countdown_data()
