@@ -57,8 +57,10 @@ void TAboutBox::showEvent(QShowEvent *event)
 {
     FormShow();
     QDialog::showEvent(event);
+    // The new version line may change the box's size: take it before centring.
+    layout()->activate();
     if (const QScreen *s = screen())
-        move(s->geometry().center() - rect().center());
+        move(pos() + s->geometry().center() - frameGeometry().center());
 }
 
 void TAboutBox::FormShow()

@@ -1,12 +1,15 @@
+#include "fensterpassung.h"
 #include "platform/uPlattform.h"
 #include "support/Version.h"
 #include "support/uAbout.h"
+#include "support/uOberflaeche.h"
 #include "support/uProgramm.h"
 #include "support/uTestShow.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <QtTest>
 
@@ -29,7 +32,14 @@ class TestVersion : public QObject
         P().fVersion = m_version.get();
     }
 
+    static QString passung(QWidget *w)
+    {
+        return Passungsfehler(w).join(QLatin1Char('\n'));
+    }
+
 private slots:
+    void initTestCase() { OberflaecheEinrichten(); }
+
     void init()
     {
         m_programm = std::make_unique<Programm>();
@@ -116,6 +126,58 @@ private slots:
         QTimer::singleShot(0, &box, [&box] { box.OKButton->click(); });
         box.exec();
         QCOMPARE(box.Version->text(), QStringLiteral("Version 9.9.9 [Build 9]"));
+    }
+
+    // The three windows show every text whole in the application font, with the usual and the
+    // longest version texts.
+    void passung_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("released") << "2.1.0 [Build 0]";
+        QTest::newRow("test build") << "2.1.3 [Build 7]";
+        QTest::newRow("no version") << "0.0.0.0";
+        QTest::newRow("longest") << "65535.65535.65535 [Build 65535]";
+    }
+    void passung()
+    {
+        QFETCH(QString, text);
+        version(text);
+        const QRect bildschirm = QGuiApplication::primaryScreen()->geometry();
+
+        // The about box grows with its version line and stays centred; shown first with a
+        // short line, then with this one.
+        TAboutBox box;
+        m_version->VersionText = QStringLiteral("1.0.0 [Build 0]");
+        box.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&box));
+        box.hide();
+        m_version->VersionText = text;
+        box.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&box));
+        QCOMPARE(box.Version->text(), QStringLiteral("Version ") + text);
+        QVERIFY2(passung(&box).isEmpty(), qPrintable(passung(&box)));
+        QVERIFY(qAbs(box.frameGeometry().center().x() - bildschirm.center().x()) <= 1);
+        QVERIFY(qAbs(box.frameGeometry().center().y() - bildschirm.center().y()) <= 1);
+        box.hide();
+
+        // The version form is never shown by the program; its design still fits.
+        m_version->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_version.get()));
+        QVERIFY2(passung(m_version.get()).isEmpty(), qPrintable(passung(m_version.get())));
+
+        // The notice of a test build, with its German and its English second line.
+        if (ReleaseTeil(text) == QLatin1String("0"))
+            return;
+        TTestShow t;
+        t.Argumente = QStringList{QStringLiteral("/opt/MiniQuorvel")};
+        QTRY_VERIFY(t.isVisible());
+        QVERIFY(QTest::qWaitForWindowExposed(&t));
+        QCOMPARE(t.size(), QSize(366, 215));
+        QVERIFY(t.Panel2->text().endsWith(QStringLiteral(" (") + text + QLatin1Char(')')));
+        for (int i = 0; i < 2; ++i) {
+            QVERIFY2(passung(&t).isEmpty(), qPrintable(t.Label2->text() + QLatin1Char('\n') + passung(&t)));
+            t.BlinkTimerTimer();
+        }
     }
 
     void notizWirdGezeigt_data()
