@@ -181,9 +181,11 @@ TZahlenEdit *TwQuorvelGaerProg::Editor(const QString &Name, int Zeile, int Spalt
 bool TwQuorvelGaerProg::eventFilter(QObject *Objekt, QEvent *Ereignis)
 {
     if (Ereignis->type() == QEvent::FocusOut && mEditoren.contains(static_cast<TZahlenEdit *>(Objekt))) {
-        // Leaving a value editor; a window switch or an opened menu is no leave.
+        // Leaving a value editor; a window switch, an opened menu or the lock disabling the
+        // editor is no leave.
         const Qt::FocusReason grund = static_cast<QFocusEvent *>(Ereignis)->reason();
-        if (grund != Qt::ActiveWindowFocusReason && grund != Qt::PopupFocusReason)
+        if (grund != Qt::ActiveWindowFocusReason && grund != Qt::PopupFocusReason
+            && static_cast<QWidget *>(Objekt)->isEnabled())
             FelderVerlassen();
     }
     return TProgrammEditor::eventFilter(Objekt, Ereignis);

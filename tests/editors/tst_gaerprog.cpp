@@ -314,6 +314,34 @@ private slots:
         QVERIFY(u->dateiFehler.isEmpty());
     }
 
+    // A request from the menu while a value editor has the focus: the lock takes the focus away,
+    // which is no leave. A failed read leaves the slot as it was, a write stores and marks nothing.
+    void sperreIstKeinVerlassen_data()
+    {
+        QTest::addColumn<QString>("eintrag");
+        QTest::newRow("Liste empfangen") << "ListeEmpfangen1";
+        QTest::newRow("Programm empfangen") << "BPrgEmpfangen1";
+        QTest::newRow("Liste senden") << "ListeSendenan1";
+        QTest::newRow("Programm senden") << "BPrgSendenan1";
+    }
+    void sperreIstKeinVerlassen()
+    {
+        QFETCH(QString, eintrag);
+        f->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f));
+        f->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f));
+        f->ProgrammAnzeigen(Prog(4, 3));
+        eintippen(f->P_GvTemp, QStringLiteral("9"));
+        QVERIFY(f->P_GvTemp->hasFocus());
+        f->findChild<QAction *>(eintrag)->trigger();
+        QVERIFY(f->Gesperrt());
+        QVERIFY(!f->P_GvTemp->hasFocus());
+        f->Freigeben(true); // as after "SendNAK"
+        QCOMPARE(f->Liste()[3], Prog(4, 3));
+        QCOMPARE(Namen(f), StandardNamen());
+    }
+
     // Ctrl+C / Ctrl+V in an editor with the pop-up copy and paste programs; elsewhere they
     // keep their meaning. A right click on a program row selects it and opens the pop-up.
     void kurztastenUndPopup()
