@@ -124,8 +124,14 @@ bool ProgrammDateiZeilenLesen(const QString &Pfad, int Anzahl, QStringList &Zeil
     Zeilen.clear();
     QFile f(Pfad);
     // A folder opens on some systems; it is no file to read.
-    if (QFileInfo(Pfad).isDir()) {
+    const QFileInfo info(Pfad);
+    if (info.isDir()) {
         Fehler = OeffnenFehler(Pfad, QStringLiteral("Ist ein Verzeichnis"));
+        return false;
+    }
+    // A pipe would wait for a writer when opened, a device never end.
+    if (info.exists() && !info.isFile()) {
+        Fehler = OeffnenFehler(Pfad, QStringLiteral("Ist keine gewöhnliche Datei"));
         return false;
     }
     if (!f.open(QIODevice::ReadOnly)) {

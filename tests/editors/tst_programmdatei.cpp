@@ -12,6 +12,7 @@
 #include <csignal>
 #include <memory>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 Q_DECLARE_METATYPE(TProgrammDateiArt)
 
@@ -433,6 +434,31 @@ private slots:
         QVERIFY(!ProgrammDateiSchreiben(pfad("ordner.QGR"), GaerListeZeilen(liste), fehler));
         QVERIFY(fehler.startsWith(QStringLiteral("Datei \"")));
         QVERIFY(QFileInfo(pfad("ordner.QGR")).isDir());
+    }
+
+    // A pipe or a device in place of a file: the open failure at once, no wait for a writer
+    // and no endless read.
+    void keineGewoehnlicheDatei_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("Pipe") << "pipe.QGR";
+        QTest::newRow("Gerät") << "/dev/zero";
+    }
+    void keineGewoehnlicheDatei()
+    {
+        QFETCH(QString, name);
+        const QString ziel = name.startsWith(QLatin1Char('/')) ? name : pfad(name);
+        if (!name.startsWith(QLatin1Char('/')))
+            QCOMPARE(::mkfifo(QFile::encodeName(ziel).constData(), 0600), 0);
+        std::array<TQorGaerProg, 10> liste;
+        liste[0] = StandardProgramm(4);
+        QString fehler;
+        QElapsedTimer uhr;
+        uhr.start();
+        QVERIFY(!GaerListeLesen(ziel, liste, fehler));
+        QVERIFY(uhr.elapsed() < 5000);
+        QVERIFY2(fehler.startsWith(QStringLiteral("Datei %1 kann nicht geöffnet werden. ").arg(ziel)), qPrintable(fehler));
+        QCOMPARE(liste[0], StandardProgramm(4));
     }
 };
 
