@@ -207,6 +207,8 @@ private slots:
     void startZustand()
     {
         QCOMPARE(f()->windowTitle(), QStringLiteral("Quorvel 0"));
+        // Minimise and maximise only, no close box; the window chooses its buttons itself.
+        QVERIFY(f()->windowFlags() & Qt::CustomizeWindowHint);
         QVERIFY(!(f()->windowFlags() & Qt::WindowCloseButtonHint));
         QVERIFY(f()->windowFlags() & Qt::WindowMinimizeButtonHint);
         QVERIFY(f()->windowFlags() & Qt::WindowMaximizeButtonHint);
