@@ -232,10 +232,12 @@ TwQuorvelNivorell::TwQuorvelNivorell(QWidget *parent) : TProgrammEditor(Nivorell
     }
     NivorellGrid->setItemDelegate(new NivorellZellen(this, mGitter));
     NivorellGrid->setCurrentCell(1, 1);
-    // Leaving the grid (its cell editor included) stores the program.
+    // Leaving the grid (its cell editor included) for another control of this window stores
+    // the program; the lock disabling the grid, another window or a menu taking the focus is
+    // no leave.
     mFokusVerbindung = connect(qApp, &QApplication::focusChanged, this, [this](QWidget *alt, QWidget *neu) {
         const auto imGitter = [this](QWidget *w) { return w && (w == NivorellGrid || NivorellGrid->isAncestorOf(w)); };
-        if (imGitter(alt) && !imGitter(neu))
+        if (imGitter(alt) && !imGitter(neu) && NivorellGrid->isEnabled() && neu && neu->window() == this)
             NivorellGridExit();
     });
 

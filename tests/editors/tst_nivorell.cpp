@@ -404,6 +404,51 @@ private slots:
         QVERIFY(!QApplication::overrideCursor());
     }
 
+    // The focus leaving the step grid without going to another control of the editor is no
+    // leave: a request that locks the grid (a failed read must not find its emptied grid
+    // stored over the slot) or another window taking the focus neither stores nor marks.
+    void fokusOhneVerlassen_data()
+    {
+        QTest::addColumn<QString>("knopf"); // empty: another window
+        QTest::newRow("list read") << "LesenNivoR";
+        QTest::newRow("single read") << "LesenNivoR_S";
+        QTest::newRow("list write") << "SendenNivoR";
+        QTest::newRow("single write") << "SendenNivoR_S";
+        QTest::newRow("other window") << "";
+    }
+    void fokusOhneVerlassen()
+    {
+        QFETCH(QString, knopf);
+        zeigen();
+        f->ProgrammAnzeigen(NvProg(3, 10));
+        const auto vorher = f->Liste();
+        f->NivorellGrid->setFocus();
+        f->NivorellGrid->setCurrentCell(2, 2);
+        QVERIFY(f->NivorellGrid->hasFocus());
+        QWidget anderes;
+        if (knopf.isEmpty()) {
+            anderes.show();
+            anderes.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&anderes));
+            anderes.setFocus();
+        } else {
+            f->findChild<QPushButton *>(knopf)->click();
+            QVERIFY(f->Gesperrt());
+            // The router's SendNAK.
+            f->Bereit(true);
+        }
+        QVERIFY(!f->NivorellGrid->hasFocus());
+        QCOMPARE(f->Liste(), vorher);
+        QCOMPARE(f->Name(3), QStringLiteral("Programm 03"));
+        // Leaving for another control of the editor still stores and marks.
+        zeigen();
+        f->NivorellGrid->setFocus();
+        f->NivorellGrid->item(2, 2)->setText(QStringLiteral("44"));
+        f->NamenListe->setFocus();
+        QCOMPARE(f->Liste()[2].Schritte[1].Temp, QStringLiteral("44"));
+        QCOMPARE(f->Name(3), QStringLiteral("** Programm 03"));
+    }
+
     void programmEmpfangen()
     {
         f->ZeileWaehlen(2);
