@@ -342,6 +342,24 @@ private slots:
         QCOMPARE(Namen(f), StandardNamen());
     }
 
+    // The fixed row 0 never becomes the current row, by mouse or by keys.
+    void kopfzeileNieAktuell()
+    {
+        f->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f));
+        f->ZeileWaehlen(5);
+        f->NamenListeClick();
+        const QRect kopf = f->NamenListe->visualRect(f->NamenListe->model()->index(0, 1));
+        QTest::mouseClick(f->NamenListe->viewport(), Qt::LeftButton, {}, kopf.center());
+        QCOMPARE(f->NamenListe->currentRow(), 5);
+        f->ZeileWaehlen(1);
+        f->NamenListe->setFocus();
+        QTest::keyClick(f->NamenListe, Qt::Key_Up);
+        QTest::keyClick(f->NamenListe, Qt::Key_Home);
+        QTest::keyClick(f->NamenListe, Qt::Key_PageUp);
+        QCOMPARE(f->NamenListe->currentRow(), 1);
+    }
+
     // Ctrl+C / Ctrl+V in an editor with the pop-up copy and paste programs; elsewhere they
     // keep their meaning. A right click on a program row selects it and opens the pop-up.
     void kurztastenUndPopup()
