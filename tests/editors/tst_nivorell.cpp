@@ -207,6 +207,14 @@ private slots:
         neu(service);
         zeigen();
         QCOMPARE(f->ShowGrafik->isVisible(), service);
+        if (!service)
+            return;
+        // Clicked, it draws anew at once, here for a paint box of another size.
+        QTRY_COMPARE(f->Grafik().Groesse, QSize(531, 280));
+        f->PaintBox1->resize(400, 200);
+        f->ShowGrafik->click();
+        QCOMPARE(f->Grafik().Groesse, QSize(400, 200));
+        QCOMPARE(f->Grafik().PlotRechts, 320);
     }
 
     // ---- showing a program -----------------------------------------------------------------
