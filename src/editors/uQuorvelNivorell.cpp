@@ -223,7 +223,8 @@ TwQuorvelNivorell::TwQuorvelNivorell(QWidget *parent) : TProgrammEditor(Nivorell
         for (int c = 0; c < 4; ++c) {
             auto *it = new QTableWidgetItem;
             if (r == 0 || c == 0) {
-                it->setFlags(Qt::ItemIsEnabled);
+                // Fixed cells: the cell cursor never stops on them, neither by Tab nor by a click.
+                it->setFlags(Qt::NoItemFlags);
                 it->setBackground(QApplication::palette().button());
                 it->setForeground(QApplication::palette().buttonText());
             }

@@ -306,6 +306,34 @@ private slots:
         QCOMPARE(f->Liste()[2].Schritte[1].Temp, QStringLiteral("41"));
     }
 
+    // Tab and a click move the cell cursor over the value cells only, never onto the header
+    // row or the step labels.
+    void nurWertzellen()
+    {
+        zeigen();
+        f->NivorellGrid->setFocus();
+        f->NivorellGrid->setCurrentCell(1, 1);
+        QStringList wege;
+        for (int i = 0; i < 23; ++i) {
+            QTest::keyClick(f->NivorellGrid, Qt::Key_Tab);
+            wege << QStringLiteral("%1,%2").arg(f->NivorellGrid->currentRow()).arg(f->NivorellGrid->currentColumn());
+        }
+        QStringList soll;
+        for (int r = 1; r <= 8; ++r)
+            for (int c = 1; c <= 3; ++c)
+                if (r > 1 || c > 1)
+                    soll << QStringLiteral("%1,%2").arg(r).arg(c);
+        QCOMPARE(wege, soll);
+        QTest::keyClick(f->NivorellGrid, Qt::Key_Backtab);
+        QCOMPARE(f->NivorellGrid->currentColumn(), 2);
+        for (const QPoint zelle : {QPoint(0, 3), QPoint(2, 0), QPoint(0, 0)}) {
+            const QRect r = f->NivorellGrid->visualRect(f->NivorellGrid->model()->index(zelle.y(), zelle.x()));
+            QTest::mouseClick(f->NivorellGrid->viewport(), Qt::LeftButton, {}, r.center());
+            QVERIFY2(f->NivorellGrid->currentRow() >= 1 && f->NivorellGrid->currentColumn() >= 1,
+                     qPrintable(QStringLiteral("%1,%2").arg(f->NivorellGrid->currentRow()).arg(f->NivorellGrid->currentColumn())));
+        }
+    }
+
     // A window that goes while a cell is being edited stores nothing into a half-gone window.
     void wegMitOffenerZelle()
     {
