@@ -126,6 +126,18 @@ QString ZellText(const QTableWidget *g, int r, int c)
     return it ? it->text() : QString();
 }
 
+// A time cell as it reads into a record. The current cell is normalised only once the cursor
+// has left it, so a time just typed there (7, 1230) is read as it will show (07:00, 12:30), not
+// as its raw text (7 or 12 minutes); a text the normaliser would empty is read as it stands.
+QString ZeitZellText(const QTableWidget *g, int r, int c)
+{
+    const QString t = ZellText(g, r, c);
+    if (g->currentRow() != r || g->currentColumn() != c)
+        return t;
+    const QString n = TwQuorvel::ZeitNormieren(t);
+    return n.isEmpty() ? t : n;
+}
+
 void ZellSetzen(QTableWidget *g, int r, int c, const QString &text)
 {
     if (QTableWidgetItem *it = g->item(r, c))
@@ -723,7 +735,7 @@ TQorWochPrg TwQuorvel::WoPrgAusGitter() const
         t.PRG = ZellText(NachtStarts, d + 1, 1);
         t.BetArt = ZellText(NachtStarts, d + 1, 2);
         t.EndTag = ZellText(NachtStarts, d + 1, 3);
-        t.EndZeit = QString::number(ZeitZuMinuten(ZellText(NachtStarts, d + 1, 4)));
+        t.EndZeit = QString::number(ZeitZuMinuten(ZeitZellText(NachtStarts, d + 1, 4)));
     }
     return prog;
 }
@@ -756,7 +768,7 @@ TQorNivorell TwQuorvel::NvAusGitter() const
         TQorProgElement &e = prog.Schritte[size_t(s)];
         e.Temp = ZellText(NivorellGrid, s + 1, 1);
         e.Feu = ZellText(NivorellGrid, s + 1, 2);
-        e.Zeit = QString::number(ZeitZuMinuten(ZellText(NivorellGrid, s + 1, 3)));
+        e.Zeit = QString::number(ZeitZuMinuten(ZeitZellText(NivorellGrid, s + 1, 3)));
     }
     return prog;
 }

@@ -284,6 +284,39 @@ private slots:
                     QVERIFY2(!QRegularExpression(QStringLiteral("^Label[1-4]\\b")).match(f).hasMatch(), qPrintable(f));
     }
 
+    void zeitZelleMitCursor_data()
+    {
+        QTest::addColumn<bool>("woche");
+        QTest::addColumn<QString>("getippt");
+        QTest::addColumn<int>("minuten");
+        QTest::newRow("Nivorell 7") << false << "7" << 420;
+        QTest::newRow("Nivorell 123") << false << "123" << 750;
+        QTest::newRow("Nivorell 7:30") << false << "7:30" << 450;
+        QTest::newRow("Nivorell 1092:15 vom Draht") << false << "1092:15" << 65535;
+        QTest::newRow("Woche 1230") << true << "1230" << 750;
+        QTest::newRow("Woche 8 : 15") << true << "8 : 15" << 495;
+        QTest::newRow("Woche 24:00") << true << "24:00" << 1440;
+        QTest::newRow("Woche --00:01") << true << "--00:01" << 1;
+    }
+    // "Senden" while the cell cursor still stands in the time cell just typed: the time goes
+    // out as the cell shows it once the cursor leaves, not as its raw text reads (7 would be
+    // 7 minutes, 1230 would be 12). A text the normaliser would empty is read as it stands.
+    void zeitZelleMitCursor()
+    {
+        QFETCH(bool, woche);
+        QFETCH(QString, getippt);
+        QFETCH(int, minuten);
+        QTableWidget *g = woche ? f()->NachtStarts : f()->NivorellGrid;
+        const int spalte = woche ? 4 : 3;
+        g->item(1, spalte)->setText(getippt);
+        g->setCurrentCell(1, spalte);
+        (woche ? f()->SendenWoPrg : f()->SendenNivoR)->click();
+        const QString gesendet = u->makros().value(0).section(QLatin1Char('\t'), 2);
+        QCOMPARE(gesendet.mid(woche ? 12 : 4, 4), Hex4(minuten));
+        QCOMPARE(gesendet.mid(16), (woche ? WocheHex() : NvGitterHex()).mid(16));
+        QCOMPARE(g->item(1, spalte)->text(), getippt);
+    }
+
     // The field empties at once and stays empty while no reply has come.
     void firmwareLeert()
     {
