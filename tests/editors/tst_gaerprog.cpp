@@ -678,6 +678,35 @@ private slots:
         QCOMPARE(GaerProgZuHex(f->ProgrammAusFeldern()).mid(40, 4), QStringLiteral("FFFF"));
     }
 
+    // The warning itself: a modal box without icon, its lines whole; No keeps the layout.
+    void layoutWarnungsBox()
+    {
+        f->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f));
+        QStringList fehler;
+        QString caption, text;
+        bool gesehen = false;
+        QTimer::singleShot(0, this, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            gesehen = true;
+            caption = box->windowTitle();
+            text = box->text();
+            QCOMPARE(box->icon(), QMessageBox::NoIcon);
+            QCOMPARE(box->standardButtons(), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+            fehler = Passungsfehler(box);
+            box->button(QMessageBox::No)->click();
+        });
+        f->Firmware_ab_352->click();
+        QVERIFY(gesehen);
+        QCOMPARE(caption, QStringLiteral("Warnung"));
+        QVERIFY(text.startsWith(QStringLiteral("Achtung: Diese Funktion ist nur")));
+        QVERIFY2(fehler.isEmpty(), qPrintable(fehler.join(QLatin1Char('\n'))));
+        QVERIFY(f->Firmware_ab_352->isChecked());
+        QCOMPARE(int(P().GaerProgLaenge), 56);
+    }
+
     // Files: dialogs, saved and reopened slots, numbers inside the lines, failures.
     void dateien()
     {
