@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # screenshots.sh [BUILD_DIR]: builds mq-screenshots (in BUILD_DIR, default build) and remakes the
-# README pictures docs/bilder/hauptfenster.png and docs/bilder/servicefenster.png from the
-# program's windows polling the simulator, on the offscreen platform.
+# README pictures in docs/bilder (main window, service window, Nivorell editor with its graph,
+# proofing-program editor) from the program's windows working with the simulator, on the
+# offscreen platform.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 dir=${1:-build}
