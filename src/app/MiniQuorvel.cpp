@@ -12,6 +12,7 @@
 #include "windows/uMiniQuorvel.h"
 
 #include <QApplication>
+#include <QPointer>
 #include <QThreadPool>
 #include <QTimer>
 
@@ -29,10 +30,12 @@ protected:
     bool eventFilter(QObject *o, QEvent *e) override
     {
         if (e->type() == QEvent::Close) {
-            auto *w = static_cast<QWidget *>(o);
+            const QPointer<QWidget> w(static_cast<QWidget *>(o));
+            // exit, not quit: quit asks every window to close first, and the editors, which
+            // only hide when closed, would refuse it and keep the program running windowless.
             QTimer::singleShot(0, qApp, [w] {
-                if (!w->isVisible())
-                    QCoreApplication::quit();
+                if (w && !w->isVisible())
+                    QCoreApplication::exit(0);
             });
         }
         return false;
@@ -40,6 +43,11 @@ protected:
 };
 
 } // namespace
+
+void HauptfensterBeendetProgramm(QWidget *Hauptfenster)
+{
+    Hauptfenster->installEventFilter(new Hauptfensterwache(Hauptfenster));
+}
 
 int MiniQuorvelMain(int argc, char *argv[])
 {
@@ -56,8 +64,7 @@ int MiniQuorvelMain(int argc, char *argv[])
 
     // The windows, in this order; the first one is the main window and is visible at once.
     auto wMiniQuorvel = std::make_unique<TwMiniQuorvel>();      // 1. TwMiniQuorvel
-    Hauptfensterwache wache;
-    wMiniQuorvel->installEventFilter(&wache);
+    HauptfensterBeendetProgramm(wMiniQuorvel.get());
     wMiniQuorvel->show();
     auto fVersion = std::make_unique<TfVersion>();              // 2. TfVersion
     P().fVersion = fVersion.get();

@@ -1,4 +1,9 @@
 #pragma once
 
+class QWidget;
+
 // The main program: start-up, window creation in order, message loop.
 int MiniQuorvelMain(int argc, char *argv[]);
+
+// Closing Hauptfenster ends the message loop, whatever other windows are still open.
+void HauptfensterBeendetProgramm(QWidget *Hauptfenster);
