@@ -43,6 +43,20 @@ QString ListeKodieren(const Liste &L, Kodierer Zu, int &Nr)
     return text;
 }
 
+// False, with the box the editors show, when a program line of a file could not be encoded:
+// an empty line would load back as another program. Nummer: the single program's number.
+bool DateiZeilenGueltig(const QStringList &Zeilen, bool Liste, const QString &Nummer)
+{
+    for (qsizetype i = 1; i < Zeilen.size(); ++i)
+        if (Zeilen.at(i).isEmpty()) {
+            const QString nr = Liste ? QString::number(i) : QString::number(GanzzahlOder(Nummer, 0));
+            ShowErr(QStringLiteral("FEHLER"),
+                    QStringLiteral("Programm %1 enthält ungültige Werte!\r\nnicht gespeichert").arg(nr), 0);
+            return false;
+        }
+    return true;
+}
+
 const QString WochPrgFilter = QStringLiteral("Quorvel Wochen-Programme (*.QWP)|*.QWP|Alle Dateien (*.*)|*.*");
 const QString WochPrgEndung = QStringLiteral("*.QWP");
 
@@ -299,6 +313,8 @@ void TwQuorvel::SpeichernGPrgClick()
         GaerProg = GaerProgAusFeldern();
         zeilen = EinzelDateiZeilen(nummer, GaerProgZuHex(GaerProg));
     }
+    if (!DateiZeilenGueltig(zeilen, liste, nummer))
+        return;
     QString fehler;
     if (!ProgrammDateiSchreiben(pfad, zeilen, fehler))
         DateiFehlerZeigen(this, fehler);
@@ -359,6 +375,8 @@ void TwQuorvel::SpeichernNivoRClick()
         NvProg = NvAusGitter();
         zeilen = EinzelDateiZeilen(nummer, NivorellZuHex(NvProg));
     }
+    if (!DateiZeilenGueltig(zeilen, liste, nummer))
+        return;
     QString fehler;
     if (!ProgrammDateiSchreiben(pfad, zeilen, fehler))
         DateiFehlerZeigen(this, fehler);

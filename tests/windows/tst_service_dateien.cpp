@@ -75,6 +75,21 @@ class TestServiceDateien : public QObject
     TwQuorvel *f() const { return u->fenster.get(); }
     QString pfad(const QString &name) const { return u->dir.path() + QLatin1Char('/') + name; }
 
+    // The text lines of the visible red box shown last (closed afterwards).
+    QStringList fehlerBoxZeilen()
+    {
+        QStringList zeilen;
+        for (QWidget *t : QApplication::topLevelWidgets())
+            if (auto *b = qobject_cast<TwShowbox *>(t); b && b->isVisible() && b->windowTitle() == QLatin1String("FEHLER")) {
+                zeilen.clear();
+                for (const QLabel *l : {b->Label1, b->Label2, b->Label3, b->Label4})
+                    if (!l->text().isEmpty())
+                        zeilen << l->text();
+                b->hide();
+            }
+        return zeilen;
+    }
+
     void schreiben(const QString &name, const QByteArray &inhalt)
     {
         QFile d(pfad(name));
@@ -446,22 +461,23 @@ private slots:
         QVERIFY(f()->GaerListe == liste);
     }
 
-    // A program whose wire text comes out empty is written as an empty line: the file keeps
-    // its lines and the other programs of a list.
-    void speichernLeereZeile()
+    // A program that cannot be encoded is not saved, single or in a list, as in the editors:
+    // an empty line would load back as another program. The box names the program.
+    void speichernUngueltigNichtGespeichert()
     {
         f()->P_Nr->setText(QStringLiteral("2"));
         f()->P_GaZeit->setText(QStringLiteral("70000"));
         klick(f()->SpeichernGPrg, QStringLiteral("p.QGP"));
-        QCOMPARE(lesen(QStringLiteral("p.QGP")), QByteArray("02\r\n\r\n"));
+        QVERIFY(!QFile::exists(pfad(QStringLiteral("p.QGP"))));
+        QCOMPARE(fehlerBoxZeilen(), QStringList({QStringLiteral("Programm 2 enthält ungültige Werte!"),
+                                                 QStringLiteral("nicht gespeichert")}));
 
-        f()->NvListe[1].Schritte[0].Zeit = QStringLiteral("70000");
+        f()->NvListe[3].Schritte[0].Zeit = QStringLiteral("70000");
         f()->TakeRecordNV->setChecked(true);
         klick(f()->SpeichernNivoR, QStringLiteral("l.NVR"));
-        const QList<QByteArray> z = lesen(QStringLiteral("l.NVR")).split('\n');
-        QCOMPARE(z.size(), 12);
-        QCOMPARE(z.at(2), QByteArray("\r"));
-        QCOMPARE(z.at(3).size(), 101);
+        QVERIFY(!QFile::exists(pfad(QStringLiteral("l.NVR"))));
+        QCOMPARE(fehlerBoxZeilen().value(0), QStringLiteral("Programm 4 enthält ungültige Werte!"));
+        QVERIFY(boxen.isEmpty());
     }
 
     // A weekly program that cannot be encoded is not saved: the file would hold no weekly
