@@ -326,6 +326,15 @@ private slots:
         QCOMPARE(wege, soll);
         QTest::keyClick(f->NivorellGrid, Qt::Key_Backtab);
         QCOMPARE(f->NivorellGrid->currentColumn(), 2);
+        // Around the ends.
+        QTest::keyClick(f->NivorellGrid, Qt::Key_Tab);
+        QTest::keyClick(f->NivorellGrid, Qt::Key_Tab);
+        QCOMPARE(f->NivorellGrid->currentRow(), 8);
+        QCOMPARE(f->NivorellGrid->currentColumn(), 3);
+        f->NivorellGrid->setFocus();
+        f->NivorellGrid->setCurrentCell(1, 1);
+        QTest::keyClick(f->NivorellGrid, Qt::Key_Backtab);
+        QVERIFY(f->NivorellGrid->currentRow() >= 1 && f->NivorellGrid->currentColumn() >= 1);
         for (const QPoint zelle : {QPoint(0, 3), QPoint(2, 0), QPoint(0, 0)}) {
             const QRect r = f->NivorellGrid->visualRect(f->NivorellGrid->model()->index(zelle.y(), zelle.x()));
             QTest::mouseClick(f->NivorellGrid->viewport(), Qt::LeftButton, {}, r.center());
