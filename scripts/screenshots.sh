@@ -17,4 +17,5 @@ cmake --build "$dir" -j"$(nproc)" --target mq-screenshots
 store=$(mktemp -d)
 trap 'rm -rf "$store"' EXIT
 mkdir -p docs/bilder
-QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME="$store" "$dir/tools/screenshots/mq-screenshots" docs/bilder
+# German dates and month names, as on the bakery PC.
+LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8 QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME="$store" "$dir/tools/screenshots/mq-screenshots" docs/bilder

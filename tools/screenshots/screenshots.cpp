@@ -23,12 +23,14 @@
 #include <QComboBox>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSettings>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -137,6 +139,20 @@ int main(int argc, char *argv[])
         20000);
     if (!live) {
         Fehler(QStringLiteral("keine Statusanzeige von der Steuerung"));
+        return 1;
+    }
+
+    // The weekly program, read in the service window's group; the main window shows it too.
+    service->ShowWoPrg->click();
+    service->LesenWoPrg->click();
+    const bool woche = WartenBis(
+        [&] {
+            const QTableWidgetItem *z = service->NachtStarts->item(1, 1);
+            return z && !z->text().isEmpty() && fenster.WochenProgramme->isEnabled();
+        },
+        20000);
+    if (!woche) {
+        Fehler(QStringLiteral("kein Wochenprogramm von der Steuerung"));
         return 1;
     }
 
