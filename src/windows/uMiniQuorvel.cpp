@@ -55,13 +55,18 @@ public:
         // Always shown: a bar that comes and goes with the range would resize the viewport,
         // which asks for new geometries again, without end.
         setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        // The view lays out all its lines after every change; with one size for all lines, that
+        // of the last, it asks no line for its size, so a new line costs the same in a full list
+        // as in an empty one.
+        setUniformItemSizes(true);
     }
 
-    // A new last line, measured once here: the view lays out all its lines after every change,
-    // and with the size stored in each line that costs no text measuring, so a new line costs
-    // the same in a full list as in an empty one.
+    // A new last line, measured once here. It takes the width of the widest line so far, so
+    // that the size the view gives every line holds each of them whole.
     void ZeileAnhaengen(const QString &Text)
     {
+        if (count() == 0)
+            mBreiteste = 0;
         auto *zeile = new QListWidgetItem(Text);
         addItem(zeile);
         Vermessen(zeile);
@@ -80,9 +85,11 @@ protected:
     {
         QListWidget::changeEvent(Ereignis);
         // Another font: every stored size is measured again.
-        if (Ereignis->type() == QEvent::FontChange || Ereignis->type() == QEvent::StyleChange)
+        if (Ereignis->type() == QEvent::FontChange || Ereignis->type() == QEvent::StyleChange) {
+            mBreiteste = 0;
             for (int i = 0; i < count(); ++i)
                 Vermessen(item(i));
+        }
     }
 
     void updateGeometries() override
@@ -105,10 +112,13 @@ private:
         Zeile->setSizeHint(QSize());
         QStyleOptionViewItem option;
         initViewItemOption(&option);
-        Zeile->setSizeHint(itemDelegate()->sizeHint(option, indexFromItem(Zeile)));
+        const QSize mass = itemDelegate()->sizeHint(option, indexFromItem(Zeile));
+        mBreiteste = qMax(mBreiteste, mass.width());
+        Zeile->setSizeHint(QSize(mBreiteste, mass.height()));
     }
 
     bool mImGange = false;
+    int mBreiteste = 0;   // widest line measured since the list was last empty
 };
 
 QListWidget *Liste(QWidget *parent, const char *name)

@@ -194,9 +194,12 @@ private slots:
         {
             using QStyledItemDelegate::QStyledItemDelegate;
             mutable int messungen = 0;
-            // Counts the lines whose text is measured, not the look-ups of a stored size.
+            mutable int anfragen = 0;
+            // messungen: the lines whose text is measured; anfragen: every size asked for,
+            // look-ups of a stored size included.
             QSize sizeHint(const QStyleOptionViewItem &o, const QModelIndex &i) const override
             {
+                ++anfragen;
                 if (!i.data(Qt::SizeHintRole).isValid())
                     ++messungen;
                 return QStyledItemDelegate::sizeHint(o, i);
@@ -212,12 +215,15 @@ private slots:
         QCOMPARE(l->count(), 1001);
         QTest::qWait(50);
         zaehler->messungen = 0;
+        zaehler->anfragen = 0;
         for (int i = 0; i < 10; ++i) {
             zeile(liste, QStringLiteral("neu %1").arg(i));
             QTest::qWait(20);   // the view lays its lines out between two lines
         }
         QCOMPARE(l->count(), 1001);
         QVERIFY2(zaehler->messungen <= 20, qPrintable(QString::number(zaehler->messungen)));
+        // Laying the lines out asks no line of the full list for its size.
+        QVERIFY2(zaehler->anfragen <= 10 * 20, qPrintable(QString::number(zaehler->anfragen)));
         QCOMPARE(l->item(1000)->text(), QStringLiteral("neu 9"));
         // Every line is shown at its full width, also a longer one that comes later, and the
         // shorter ones before it are as wide.
@@ -229,6 +235,13 @@ private slots:
         QVERIFY(l->visualItemRect(l->item(0)).width() >= breit);
         QVERIFY(l->visualItemRect(l->item(999)).width() >= l->fontMetrics().horizontalAdvance(QStringLiteral("neu 9")));
         QVERIFY(l->horizontalScrollBar()->maximum() >= breit - l->viewport()->width());
+        // Shorter lines after it leave the long one whole.
+        zeile(liste, QStringLiteral("kurz"));
+        zeile(liste, QStringLiteral("k"));
+        QTest::qWait(20);
+        QCOMPARE(l->item(998)->text(), lang);
+        QVERIFY(l->visualItemRect(l->item(998)).width() >= breit);
+        QVERIFY(l->visualItemRect(l->item(1000)).width() >= breit);
     }
 
     void fehlerListeKopf()
