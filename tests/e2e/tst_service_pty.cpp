@@ -29,22 +29,6 @@
 
 namespace {
 
-// Programs of the controller: number nr, fields that differ per program and per kind
-// (multiples of 5, so that the scaled ones decode back to the same field).
-QString GaerHex(int nr, int basis = 100)
-{
-    QString t = Hex4(nr);
-    for (int i = 1; i < 14; ++i)
-        t += Hex4(5 * (basis + nr * 20 + i));
-    return t;
-}
-QString NvHex(int nr, int basis = 100)
-{
-    QString t = Hex4(nr);
-    for (int i = 1; i < 25; ++i)
-        t += Hex4(5 * (basis + nr * 30 + i));
-    return t;
-}
 QString WocheHex(int basis)
 {
     QString t;

@@ -22,16 +22,6 @@
 
 namespace {
 
-// Program nr of the controller: fields that differ per program and step, multiples of 5 so
-// that the scaled ones decode back to the same field.
-QString NvHex(int nr, int basis = 100)
-{
-    QString t = Hex4(nr);
-    for (int i = 1; i < 25; ++i)
-        t += Hex4(5 * (basis + nr * 30 + i));
-    return t;
-}
-
 QStringList Boxen()
 {
     QStringList l;

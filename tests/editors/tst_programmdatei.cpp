@@ -1,3 +1,5 @@
+#include "testtexte.h"
+
 #include "editors/uProgrammDatei.h"
 #include "editors/uQuorvelGaerProg.h"
 #include "support/uProgramm.h"
@@ -127,8 +129,8 @@ private slots:
     {
         QTest::addColumn<bool>("ab352");
         QTest::addColumn<QByteArray>("datei");
-        QTest::newRow("56") << true << QByteArray("01\r\n0001003C0145015E0168019A030700B4022603200000FFFF02EE003C\r\n");
-        QTest::newRow("52") << false << QByteArray("01\r\n0001003C0145015E0168019A030700B402260320FFFF02EE003C\r\n");
+        QTest::newRow("56") << true << QByteArray("01\r\n" + StandardGaer1Hex56.toLatin1() + "\r\n");
+        QTest::newRow("52") << false << QByteArray("01\r\n" + StandardGaer1Hex52.toLatin1() + "\r\n");
     }
     void standardProgrammEinzeln()
     {

@@ -21,27 +21,6 @@
 
 namespace {
 
-// Proofing program 1 with every editor filled, and its wire text in both layouts.
-const QString Gaer1Hex56 = QStringLiteral("0001003C0145015E0168019A030700B4022603200000FFFF02EE003C");
-const QString Gaer1Hex52 = QStringLiteral("0001003C0145015E0168019A030700B402260320FFFF02EE003C");
-
-// Wire text of list entry nr: number nr, the other fields differ per entry (multiples of 5, so
-// that the scaled ones decode back to the same field).
-QString GaerEintragHex(int nr)
-{
-    QString t = Hex4(nr);
-    for (int i = 1; i < 14; ++i)
-        t += Hex4(5 * (100 + nr * 20 + i));
-    return t;
-}
-QString NvEintragHex(int nr)
-{
-    QString t = Hex4(nr);
-    for (int i = 1; i < 25; ++i)
-        t += Hex4(5 * (100 + nr * 30 + i));
-    return t;
-}
-
 QString Zelle(const QTableWidget *g, int r, int c)
 {
     const QTableWidgetItem *it = g->item(r, c);
@@ -96,8 +75,8 @@ class TestServiceAnfragen : public QObject
             w->NachtStarts->item(d + 1, 4)->setText(QStringLiteral("06:30"));
         }
         for (int i = 0; i < 10; ++i) {
-            w->GaerListe[size_t(i)] = HexZuGaerProg(GaerEintragHex(i + 1));
-            w->NvListe[size_t(i)] = HexZuNivorell(NvEintragHex(i + 1));
+            w->GaerListe[size_t(i)] = HexZuGaerProg(GaerHex(i + 1));
+            w->NvListe[size_t(i)] = HexZuNivorell(NvHex(i + 1));
         }
     }
 
@@ -115,11 +94,12 @@ class TestServiceAnfragen : public QObject
             t += Hex4(d + 1) + Hex4(2) + Hex4(d) + Hex4(390);
         return t;
     }
-    static QString Liste(QString (*eintrag)(int))
+    // Entries 1 to 10 of GaerHex or NvHex in a row.
+    static QString Liste(QString (*eintrag)(int, int))
     {
         QString t;
         for (int nr = 1; nr <= 10; ++nr)
-            t += eintrag(nr);
+            t += eintrag(nr, 100);
         return t;
     }
 
@@ -149,12 +129,12 @@ private slots:
         };
         QTest::newRow("Gär lesen") << "LesenGPrg" << false << false << z("Q_GaerProgRd", QStringLiteral("1"));
         QTest::newRow("Gär-Liste lesen") << "LesenGPrg" << true << false << z("Q_GaerRecSave", QString());
-        QTest::newRow("Gär senden") << "SendenGPrg" << false << false << z("Q_GaerProgWr", Gaer1Hex56);
-        QTest::newRow("Gär-Liste senden") << "SendenGPrg" << true << false << z("Q_GaerRecRest", Liste(GaerEintragHex));
+        QTest::newRow("Gär senden") << "SendenGPrg" << false << false << z("Q_GaerProgWr", StandardGaer1Hex56);
+        QTest::newRow("Gär-Liste senden") << "SendenGPrg" << true << false << z("Q_GaerRecRest", Liste(GaerHex));
         QTest::newRow("Nivorell lesen") << "LesenNivoR" << false << false << z("Q_NivorellRd", QStringLiteral("3"));
         QTest::newRow("Nivorell-Liste lesen") << "LesenNivoR" << true << false << z("Q_NVRecSave", QString());
         QTest::newRow("Nivorell senden") << "SendenNivoR" << false << false << z("Q_NivorellWr", NvGitterHex());
-        QTest::newRow("Nivorell-Liste senden") << "SendenNivoR" << true << false << z("Q_NVRecRest", Liste(NvEintragHex));
+        QTest::newRow("Nivorell-Liste senden") << "SendenNivoR" << true << false << z("Q_NVRecRest", Liste(NvHex));
         QTest::newRow("Woche lesen") << "LesenWoPrg" << false << false << z("Q_WochPrgRd", QString());
         QTest::newRow("Woche senden") << "SendenWoPrg" << false << false << z("Q_WochPrgWr", WocheHex());
         QTest::newRow("Uhr Winter") << "DoSetTime" << false << false << z("Q_TimeWr", QStringLiteral("0"));
@@ -191,7 +171,7 @@ private slots:
     {
         GaerProgLayoutSetzen(false);
         f()->SendenGPrg->click();
-        QCOMPARE(u->makros(), QStringList{QStringLiteral("0\tQ_GaerProgWr\t") + Gaer1Hex52});
+        QCOMPARE(u->makros(), QStringList{QStringLiteral("0\tQ_GaerProgWr\t") + StandardGaer1Hex52});
         QCOMPARE(f()->GaerProg.Nr, QStringLiteral("1"));
         QCOMPARE(f()->GaerProg.GV.Feu, QStringLiteral("75"));
     }
@@ -238,15 +218,15 @@ private slots:
         f()->SendenGPrg->click();
         const QString gesendet = u->makros().value(0).section(QLatin1Char('\t'), 2);
         QCOMPARE(gesendet.size(), 560);
-        QCOMPARE(gesendet.left(504), Liste(GaerEintragHex).left(504));
+        QCOMPARE(gesendet.left(504), Liste(GaerHex).left(504));
         QCOMPARE(gesendet.mid(504), QString(QStringLiteral("FFFF")).repeated(14));
-        QCOMPARE(f()->GaerListe[1], HexZuGaerProg(GaerEintragHex(2)));
+        QCOMPARE(f()->GaerListe[1], HexZuGaerProg(GaerHex(2)));
 
         f()->TakeRecordNV->setChecked(true);
         f()->RecNr_NV->setText(QStringLiteral("4"));
         f()->NivorellGrid->item(1, 1)->setText(QStringLiteral("1"));
         f()->SendenNivoR->click();
-        QCOMPARE(u->makros().value(1), QStringLiteral("0\tQ_NVRecRest\t") + Liste(NvEintragHex));
+        QCOMPARE(u->makros().value(1), QStringLiteral("0\tQ_NVRecRest\t") + Liste(NvHex));
     }
 
     void ungueltigAbgelehnt_data()

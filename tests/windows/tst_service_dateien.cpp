@@ -22,22 +22,6 @@
 
 namespace {
 
-// Proofing program nr in the 56-character layout: multiples of 5, so that the scaled fields
-// decode back to the same field.
-QString GaerHex(int nr)
-{
-    QString t = Hex4(nr);
-    for (int i = 1; i < 14; ++i)
-        t += Hex4(5 * (100 + nr * 20 + i));
-    return t;
-}
-QString NvHex(int nr)
-{
-    QString t = Hex4(nr);
-    for (int i = 1; i < 25; ++i)
-        t += Hex4(5 * (100 + nr * 30 + i));
-    return t;
-}
 QString WocheHex()
 {
     QString t;
@@ -411,12 +395,12 @@ private slots:
         for (const auto &[s, t] : werte)
             s->setText(QString::fromLatin1(t));
         klick(w->SpeichernGPrg, QStringLiteral("p.QGP"));
-        QCOMPARE(lesen(QStringLiteral("p.QGP")), QByteArray("01\r\n0001003C0145015E0168019A030700B4022603200000FFFF02EE003C\r\n"));
+        QCOMPARE(lesen(QStringLiteral("p.QGP")), "01\r\n" + StandardGaer1Hex56.toLatin1() + "\r\n");
         QCOMPARE(w->GaerProg.GA.Feu, QStringLiteral("80"));
 
         GaerProgLayoutSetzen(false);
         klick(w->SpeichernGPrg, QStringLiteral("p52.QGP"));
-        QCOMPARE(lesen(QStringLiteral("p52.QGP")), QByteArray("01\r\n0001003C0145015E0168019A030700B402260320FFFF02EE003C\r\n"));
+        QCOMPARE(lesen(QStringLiteral("p52.QGP")), "01\r\n" + StandardGaer1Hex52.toLatin1() + "\r\n");
         GaerProgLayoutSetzen(true);
 
         QStringList gl{QStringLiteral("Init")}, nl{QStringLiteral("Init")};
