@@ -285,6 +285,12 @@ private:
     void AktionenVerbinden();
     QString DateiOeffnen(const QString &Filter, const QString &Endung);
     QString DateiSpeichern(const QString &Filter, const QString &Endung, const QString &Name);
+    // The proofing and the Nivorell program files: one load and one save for both.
+    template <typename Rec> struct TDateiSeite;
+    TDateiSeite<TQorGaerProg> GaerDateiSeite();
+    TDateiSeite<TQorNivorell> NvDateiSeite();
+    template <typename Rec> void ProgrammDateiLaden(const TDateiSeite<Rec> &S);
+    template <typename Rec> void ProgrammDateiSpeichern(const TDateiSeite<Rec> &S);
     QString mLadeName;   // file name chosen last in a load dialog
     // <<<
 };

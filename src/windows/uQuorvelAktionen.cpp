@@ -257,25 +257,65 @@ QString TwQuorvel::DateiSpeichern(const QString &Filter, const QString &Endung, 
     return DateiWaehlen(this, d, Dateidialog);
 }
 
-void TwQuorvel::LadenGPrgClick()
+// What the file buttons of one side work on.
+template <typename Rec>
+struct TwQuorvel::TDateiSeite
 {
-    const bool liste = TakeRecord->isChecked();
-    const TProgrammDateiArt art = liste ? TProgrammDateiArt::GaerListe : TProgrammDateiArt::GaerProgramm;
+    QCheckBox *ListenWahl;                  // ticked: the whole list
+    TProgrammDateiArt EinzelDatei, ListenDatei;
+    TQorSpinEdit *Nummer;                   // number of the single program
+    TQorSpinEdit *Eintrag;                  // list entry shown
+    std::array<Rec, 10> &Liste;
+    Rec &Prog;
+    bool (*ListeLesen)(const QString &, std::array<Rec, 10> &, QString &);
+    QStringList (*ListenZeilen)(const std::array<Rec, 10> &);
+    Rec (*AusHex)(const QString &);
+    QString (*ZuHex)(const Rec &);
+    void (TwQuorvel::*Loeschen)();
+    void (TwQuorvel::*Anzeigen)(const Rec &);
+    Rec (TwQuorvel::*AusFeldern)() const;
+};
+
+TwQuorvel::TDateiSeite<TQorGaerProg> TwQuorvel::GaerDateiSeite()
+{
+    return {TakeRecord,       TProgrammDateiArt::GaerProgramm, TProgrammDateiArt::GaerListe,
+            P_Nr,             RecNr,
+            GaerListe,        GaerProg,
+            GaerListeLesen,   GaerListeZeilen,
+            HexZuGaerProg,    GaerProgZuHex,
+            &TwQuorvel::GaerFelderLoeschen, &TwQuorvel::GaerProgAnzeigen, &TwQuorvel::GaerProgAusFeldern};
+}
+
+TwQuorvel::TDateiSeite<TQorNivorell> TwQuorvel::NvDateiSeite()
+{
+    return {TakeRecordNV,       TProgrammDateiArt::NivorellProgramm, TProgrammDateiArt::NivorellListe,
+            NivoRPrgNr,         RecNr_NV,
+            NvListe,            NvProg,
+            NivorellListeLesen, NivorellListeZeilen,
+            HexZuNivorell,      NivorellZuHex,
+            &TwQuorvel::NvLoeschen, &TwQuorvel::NvAnzeigen, &TwQuorvel::NvAusGitter};
+}
+
+template <typename Rec>
+void TwQuorvel::ProgrammDateiLaden(const TDateiSeite<Rec> &S)
+{
+    const bool liste = S.ListenWahl->isChecked();
+    const TProgrammDateiArt art = liste ? S.ListenDatei : S.EinzelDatei;
     const QString pfad = DateiOeffnen(ProgrammDateiFilter(art), ProgrammDateiEndung(art));
     if (pfad.isEmpty())
         return;
     QString fehler;
     if (liste) {
         // Places read before a missing line keep what was read.
-        if (!GaerListeLesen(pfad, GaerListe, fehler)) {
+        if (!S.ListeLesen(pfad, S.Liste, fehler)) {
             DateiFehlerZeigen(this, fehler);
             return;
         }
-        P_Nr->setText(QStringLiteral("1"));
-        ErsterEintrag(RecNr);
-        GaerFelderLoeschen();
-        GaerProg = GaerListe[0];
-        GaerProgAnzeigen(GaerProg);
+        S.Nummer->setText(QStringLiteral("1"));
+        ErsterEintrag(S.Eintrag);
+        (this->*S.Loeschen)();
+        S.Prog = S.Liste[0];
+        (this->*S.Anzeigen)(S.Prog);
         return;
     }
     QStringList zeilen;
@@ -287,99 +327,58 @@ void TwQuorvel::LadenGPrgClick()
         DateiFehlerZeigen(this, ListenindexFehler(0));
         return;
     }
-    NummerZeileSetzen(P_Nr, zeilen.at(0));
-    GaerFelderLoeschen();
+    NummerZeileSetzen(S.Nummer, zeilen.at(0));
+    (this->*S.Loeschen)();
     if (zeilen.size() < EinzelZeilenAnzahl) {
         DateiFehlerZeigen(this, ListenindexFehler(1));
         return;
     }
-    GaerProg = HexZuGaerProg(zeilen.at(1));
-    GaerProgAnzeigen(GaerProg);
+    S.Prog = S.AusHex(zeilen.at(1));
+    (this->*S.Anzeigen)(S.Prog);
+}
+
+template <typename Rec>
+void TwQuorvel::ProgrammDateiSpeichern(const TDateiSeite<Rec> &S)
+{
+    const bool liste = S.ListenWahl->isChecked();
+    const TProgrammDateiArt art = liste ? S.ListenDatei : S.EinzelDatei;
+    const QString nummer = ProgrammNummerText(SpinWert(S.Nummer));
+    const QString pfad = DateiSpeichern(ProgrammDateiFilter(art), ProgrammDateiEndung(art),
+                                        ProgrammDateiVorschlag(art, nummer));
+    if (pfad.isEmpty())
+        return;
+    QStringList zeilen;
+    if (liste) {
+        zeilen = S.ListenZeilen(S.Liste);
+    } else {
+        S.Prog = (this->*S.AusFeldern)();
+        zeilen = EinzelDateiZeilen(nummer, S.ZuHex(S.Prog));
+    }
+    if (!DateiZeilenGueltig(zeilen, liste, nummer))
+        return;
+    QString fehler;
+    if (!ProgrammDateiSchreiben(pfad, zeilen, fehler))
+        DateiFehlerZeigen(this, fehler);
+}
+
+void TwQuorvel::LadenGPrgClick()
+{
+    ProgrammDateiLaden(GaerDateiSeite());
 }
 
 void TwQuorvel::SpeichernGPrgClick()
 {
-    const bool liste = TakeRecord->isChecked();
-    const TProgrammDateiArt art = liste ? TProgrammDateiArt::GaerListe : TProgrammDateiArt::GaerProgramm;
-    const QString nummer = ProgrammNummerText(SpinWert(P_Nr));
-    const QString pfad = DateiSpeichern(ProgrammDateiFilter(art), ProgrammDateiEndung(art),
-                                        ProgrammDateiVorschlag(art, nummer));
-    if (pfad.isEmpty())
-        return;
-    QStringList zeilen;
-    if (liste) {
-        zeilen = GaerListeZeilen(GaerListe);
-    } else {
-        GaerProg = GaerProgAusFeldern();
-        zeilen = EinzelDateiZeilen(nummer, GaerProgZuHex(GaerProg));
-    }
-    if (!DateiZeilenGueltig(zeilen, liste, nummer))
-        return;
-    QString fehler;
-    if (!ProgrammDateiSchreiben(pfad, zeilen, fehler))
-        DateiFehlerZeigen(this, fehler);
+    ProgrammDateiSpeichern(GaerDateiSeite());
 }
 
 void TwQuorvel::LadenNivoRClick()
 {
-    const bool liste = TakeRecordNV->isChecked();
-    const TProgrammDateiArt art = liste ? TProgrammDateiArt::NivorellListe : TProgrammDateiArt::NivorellProgramm;
-    const QString pfad = DateiOeffnen(ProgrammDateiFilter(art), ProgrammDateiEndung(art));
-    if (pfad.isEmpty())
-        return;
-    QString fehler;
-    if (liste) {
-        if (!NivorellListeLesen(pfad, NvListe, fehler)) {
-            DateiFehlerZeigen(this, fehler);
-            return;
-        }
-        NivoRPrgNr->setText(QStringLiteral("1"));
-        ErsterEintrag(RecNr_NV);
-        NvLoeschen();
-        NvProg = NvListe[0];
-        NvAnzeigen(NvProg);
-        return;
-    }
-    QStringList zeilen;
-    if (!ProgrammDateiZeilenLesen(pfad, EinzelZeilenAnzahl, zeilen, fehler)) {
-        DateiFehlerZeigen(this, fehler);
-        return;
-    }
-    if (zeilen.isEmpty()) {
-        DateiFehlerZeigen(this, ListenindexFehler(0));
-        return;
-    }
-    NummerZeileSetzen(NivoRPrgNr, zeilen.at(0));
-    NvLoeschen();
-    if (zeilen.size() < EinzelZeilenAnzahl) {
-        DateiFehlerZeigen(this, ListenindexFehler(1));
-        return;
-    }
-    NvProg = HexZuNivorell(zeilen.at(1));
-    NvAnzeigen(NvProg);
+    ProgrammDateiLaden(NvDateiSeite());
 }
 
 void TwQuorvel::SpeichernNivoRClick()
 {
-    const bool liste = TakeRecordNV->isChecked();
-    const TProgrammDateiArt art = liste ? TProgrammDateiArt::NivorellListe : TProgrammDateiArt::NivorellProgramm;
-    const QString nummer = ProgrammNummerText(SpinWert(NivoRPrgNr));
-    const QString pfad = DateiSpeichern(ProgrammDateiFilter(art), ProgrammDateiEndung(art),
-                                        ProgrammDateiVorschlag(art, nummer));
-    if (pfad.isEmpty())
-        return;
-    QStringList zeilen;
-    if (liste) {
-        zeilen = NivorellListeZeilen(NvListe);
-    } else {
-        NvProg = NvAusGitter();
-        zeilen = EinzelDateiZeilen(nummer, NivorellZuHex(NvProg));
-    }
-    if (!DateiZeilenGueltig(zeilen, liste, nummer))
-        return;
-    QString fehler;
-    if (!ProgrammDateiSchreiben(pfad, zeilen, fehler))
-        DateiFehlerZeigen(this, fehler);
+    ProgrammDateiSpeichern(NvDateiSeite());
 }
 
 void TwQuorvel::LadenWoPrgClick()
