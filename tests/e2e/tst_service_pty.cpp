@@ -3,6 +3,7 @@
 // families, the firmware read, an abort during a list read and a firmware read left
 // unanswered. The results reach the editors and the main window.
 
+#include "anzeigetexte.h"
 #include "testtexte.h"
 #include "windows/ptyfenster_umgebung.h"
 
@@ -35,22 +36,6 @@ QString WocheHex(int basis)
     for (int d = 0; d < 7; ++d)
         t += Hex4(d + 1) + Hex4(2) + Hex4(1) + Hex4(basis + 15 * d);
     return t;
-}
-
-// Caption and first two lines of each message box on the screen.
-QStringList Boxen()
-{
-    QStringList l;
-    for (QWidget *w : QApplication::topLevelWidgets())
-        if (auto *b = qobject_cast<TwShowbox *>(w); b && b->isVisible())
-            l << b->windowTitle() + QLatin1Char('|') + b->Label1->text() + QLatin1Char('|') + b->Label2->text();
-    return l;
-}
-
-QString Zelle(const QTableWidget *g, int r, int c)
-{
-    const QTableWidgetItem *it = g->item(r, c);
-    return it ? it->text() : QString();
 }
 
 } // namespace

@@ -37,6 +37,15 @@ inline QList<GezeigteBox> OffeneBoxen()
     return boxen;
 }
 
+// Each open box as "caption|line|line...".
+inline QStringList OffeneBoxTexte()
+{
+    QStringList texte;
+    for (const GezeigteBox &b : OffeneBoxen())
+        texte << (QStringList{b.caption} + b.zeilen).join(QLatin1Char('|'));
+    return texte;
+}
+
 template<typename Fenster>
 struct EditorUmgebung
 {

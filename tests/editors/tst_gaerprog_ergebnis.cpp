@@ -29,14 +29,6 @@ QString Liste(int Basis)
     return text;
 }
 
-QStringList Boxtexte()
-{
-    QStringList t;
-    for (const GezeigteBox &b : OffeneBoxen())
-        t << b.caption + QLatin1Char('|') + b.zeilen.join(QLatin1Char('|'));
-    return t;
-}
-
 } // namespace
 
 class TestGaerProgErgebnis : public QObject
@@ -80,10 +72,10 @@ private slots:
         gaer->SendenGaer_S->click();
         gaer->TimeOutTimer();
         QVERIFY(!gaer->Gesperrt());
-        QCOMPARE(Boxtexte(), QStringList{"Fehler|Timeout bei Übertragung!!"});
+        QCOMPARE(OffeneBoxTexte(), QStringList{"Fehler|Timeout bei Übertragung!!"});
         routen(QStringLiteral("QORGAERPROG"), QStringLiteral("SendACK"));
         QVERIFY(!gaer->Gesperrt());
-        QVERIFY(Boxtexte().contains(QStringLiteral("Meldung|Gaerprogramm|erfolgreich übertragen!")));
+        QVERIFY(OffeneBoxTexte().contains(QStringLiteral("Meldung|Gaerprogramm|erfolgreich übertragen!")));
 
         gaer->Markieren(3);
         gaer->LesenGaer->click();
@@ -119,7 +111,7 @@ private slots:
         routen(topic, text);
         QCoreApplication::processEvents();
         QVERIFY(!gaer->Gesperrt());
-        QCOMPARE(Boxtexte(), box.isEmpty() ? QStringList() : QStringList{box});
+        QCOMPARE(OffeneBoxTexte(), box.isEmpty() ? QStringList() : QStringList{box});
         if (topic == QLatin1String("QORGAERLISTE") && box.isEmpty()) {
             QCOMPARE(gaer->Liste()[9].GV.Temp, QStringLiteral("210"));
             QCOMPARE(gaer->Name(2), QStringLiteral("Programm 02"));

@@ -2,6 +2,8 @@
 // and duration normalisation, requests and results, lock, progress, "Abbrechen" and time-out,
 // copy, paste and move, files, the graph in the window, and the fit of every text.
 
+#include "anzeigetexte.h"
+#include "editor_umgebung.h"
 #include "fensterpassung.h"
 
 #include "controller/uQuorvelKonstanten.h"
@@ -42,27 +44,6 @@ TQorNivorell NvProg(int Nr, int Basis, const QStringList &Zeiten = {})
         s.Zeit = k < Zeiten.size() ? Zeiten.at(k) : QString::number(10 * (k + 1));
     }
     return p;
-}
-
-QString Zelle(const QTableWidget *g, int r, int c)
-{
-    const QTableWidgetItem *it = g->item(r, c);
-    return it ? it->text() : QString();
-}
-
-// The boxes shown so far: caption and the non-empty lines.
-QStringList Boxen()
-{
-    QStringList l;
-    for (QWidget *w : QApplication::topLevelWidgets())
-        if (auto *b = qobject_cast<TwShowbox *>(w); b && b->isVisible()) {
-            QStringList z{b->windowTitle()};
-            for (QLabel *t : {b->Label1, b->Label2, b->Label3, b->Label4})
-                if (!t->text().isEmpty())
-                    z << t->text();
-            l << z.join(QLatin1Char('|'));
-        }
-    return l;
 }
 
 } // namespace
@@ -556,13 +537,13 @@ private slots:
         QCOMPARE(f->Gauge1->value(), 0);
         QTest::qWait(500);
         QVERIFY(f->Gesperrt()); // a fresh period runs
-        QVERIFY(Boxen().isEmpty());
+        QVERIFY(OffeneBoxTexte().isEmpty());
         QVERIFY(QApplication::overrideCursor());
         // Progress then moves nothing; the time-out unlocks with its box.
         f->FortschrittMelden(30);
         QVERIFY(f->FortschrittPanel->isHidden());
         QTRY_VERIFY_WITH_TIMEOUT(!f->Gesperrt(), 3000);
-        QCOMPARE(Boxen(), QStringList{QStringLiteral("Fehler|Timeout bei Übertragung!!")});
+        QCOMPARE(OffeneBoxTexte(), QStringList{QStringLiteral("Fehler|Timeout bei Übertragung!!")});
         // A late list still replaces the slots.
         f->ListeEmpfangen(NivorellZuHex(NvProg(1, 40)).repeated(10));
         QTRY_COMPARE(f->Liste()[9].Schritte[0].Temp, QStringLiteral("40"));

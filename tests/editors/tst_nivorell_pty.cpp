@@ -2,6 +2,7 @@
 // window, its engine and the serial port: list and single program read and written,
 // "Abbrechen" during a list read, and a list read from the controller saved and reopened.
 
+#include "anzeigetexte.h"
 #include "testtexte.h"
 #include "windows/ptyfenster_umgebung.h"
 
@@ -19,19 +20,6 @@
 #include <QtTest>
 
 #include <memory>
-
-namespace {
-
-QStringList Boxen()
-{
-    QStringList l;
-    for (QWidget *w : QApplication::topLevelWidgets())
-        if (auto *b = qobject_cast<TwShowbox *>(w); b && b->isVisible())
-            l << b->windowTitle() + QLatin1Char('|') + b->Label1->text() + QLatin1Char('|') + b->Label2->text();
-    return l;
-}
-
-} // namespace
 
 class TestNivorellPty : public QObject
 {

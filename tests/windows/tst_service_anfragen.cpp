@@ -3,6 +3,7 @@
 
 #include "fensterpassung.h"
 #include "servicefenster_umgebung.h"
+#include "anzeigetexte.h"
 #include "testtexte.h"
 
 #include "editors/uQuorvelGaerProg.h"
@@ -18,26 +19,6 @@
 #include <QtTest>
 
 #include <memory>
-
-namespace {
-
-QString Zelle(const QTableWidget *g, int r, int c)
-{
-    const QTableWidgetItem *it = g->item(r, c);
-    return it ? it->text() : QString();
-}
-
-// Texts of the message boxes on the screen, caption first.
-QStringList Boxen()
-{
-    QStringList l;
-    for (QWidget *w : QApplication::topLevelWidgets())
-        if (auto *b = qobject_cast<TwShowbox *>(w); b && b->isVisible())
-            l << b->windowTitle() + QLatin1Char('|') + b->Label1->text() + QLatin1Char('|') + b->Label2->text();
-    return l;
-}
-
-} // namespace
 
 class TestServiceAnfragen : public QObject
 {

@@ -1,6 +1,7 @@
 // The service window's file buttons: the dialogs they prepare, what loading shows and hands
 // to the proofing editor, what a short or missing file leaves behind, and the bytes saved.
 
+#include "anzeigetexte.h"
 #include "servicefenster_umgebung.h"
 #include "testtexte.h"
 
@@ -36,12 +37,6 @@ QByteArray Zeilen(const QStringList &z)
     for (const QString &s : z)
         b += s.toLatin1() + "\r\n";
     return b;
-}
-
-QString Zelle(const QTableWidget *g, int r, int c)
-{
-    const QTableWidgetItem *it = g->item(r, c);
-    return it ? it->text() : QString();
 }
 
 } // namespace

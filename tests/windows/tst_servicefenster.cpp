@@ -1,6 +1,7 @@
 // The service window: components, start state, the record grids and editors, the time
 // normaliser of its grids, list browsing, the popup for "FFFF" and the show toggles.
 
+#include "anzeigetexte.h"
 #include "servicefenster_umgebung.h"
 
 #include "editors/uQuorvelGaerProg.h"
@@ -36,12 +37,6 @@ QString Beschriftung(const QWidget *w)
     if (auto *s = qobject_cast<const TQorSpinEdit *>(w))
         return s->Text();
     return QStringLiteral("<?>");
-}
-
-QString Zelle(const QTableWidget *g, int r, int c)
-{
-    const QTableWidgetItem *it = g->item(r, c);
-    return it ? it->text() : QString();
 }
 
 QStringList MemoZeilen(const QPlainTextEdit *m)
