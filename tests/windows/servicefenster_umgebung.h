@@ -16,6 +16,7 @@
 #include <QTemporaryDir>
 
 #include <memory>
+#include <utility>
 
 // Port of the engine wired to the simulator: writes reach it, its replies wait to be read.
 class SimPort : public QuorvelPort
@@ -94,6 +95,20 @@ public:
         port.reset();
         sim.reset();
         programm.reset();
+    }
+
+    // The default proofing program 1 typed into the window's editors, number 1.
+    void standardGaerEingeben()
+    {
+        TwQuorvel *w = fenster.get();
+        w->P_Nr->setText(QStringLiteral("1"));
+        const std::pair<TQorSpinEdit *, const char *> werte[] = {
+            {w->P_SchTemp, "-15"}, {w->P_SchZeit, "60"}, {w->P_GuTemp, "-10"}, {w->P_GvTemp, "2"},
+            {w->P_GvFeu, "75"},    {w->P_GvZeit, "360"}, {w->P_GaTemp, "30"},  {w->P_GaFeu, "80"},
+            {w->P_GaZeit, "180"},  {w->P_AbTemp, "FFFF"}, {w->P_AbFeu, "70"},  {w->P_AbZeit, "0"},
+            {w->P_BVorl, "60"}};
+        for (const auto &[s, t] : werte)
+            s->setText(QString::fromLatin1(t));
     }
 
     QuorvelService *service() const { return engine->Service(); }

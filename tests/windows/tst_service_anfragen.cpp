@@ -33,16 +33,8 @@ class TestServiceAnfragen : public QObject
     // filled, both lists stored, numbers chosen.
     void fuellen()
     {
+        u->standardGaerEingeben();
         TwQuorvel *w = f();
-        w->P_Nr->setText(QStringLiteral("1"));
-        const std::pair<TQorSpinEdit *, const char *> werte[] = {
-            {w->P_SchTemp, "-15"}, {w->P_SchZeit, "60"}, {w->P_GuTemp, "-10"}, {w->P_GvTemp, "2"},
-            {w->P_GvFeu, "75"},    {w->P_GvZeit, "360"}, {w->P_GaTemp, "30"},  {w->P_GaFeu, "80"},
-            {w->P_GaZeit, "180"},  {w->P_AbTemp, "FFFF"}, {w->P_AbFeu, "70"},  {w->P_AbZeit, "0"},
-            {w->P_BVorl, "60"}};
-        for (const auto &[s, t] : werte)
-            s->setText(QString::fromLatin1(t));
-
         w->NivoRPrgNr->setText(QStringLiteral("3"));
         for (int s = 0; s < 8; ++s) {
             w->NivorellGrid->item(s + 1, 1)->setText(QString::number(20 + s));

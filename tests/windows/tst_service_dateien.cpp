@@ -381,14 +381,7 @@ private slots:
     void speichern()
     {
         TwQuorvel *w = f();
-        w->P_Nr->setText(QStringLiteral("1"));
-        const std::pair<TQorSpinEdit *, const char *> werte[] = {
-            {w->P_SchTemp, "-15"}, {w->P_SchZeit, "60"}, {w->P_GuTemp, "-10"}, {w->P_GvTemp, "2"},
-            {w->P_GvFeu, "75"},    {w->P_GvZeit, "360"}, {w->P_GaTemp, "30"},  {w->P_GaFeu, "80"},
-            {w->P_GaZeit, "180"},  {w->P_AbTemp, "FFFF"}, {w->P_AbFeu, "70"},  {w->P_AbZeit, "0"},
-            {w->P_BVorl, "60"}};
-        for (const auto &[s, t] : werte)
-            s->setText(QString::fromLatin1(t));
+        u->standardGaerEingeben();
         klick(w->SpeichernGPrg, QStringLiteral("p.QGP"));
         QCOMPARE(lesen(QStringLiteral("p.QGP")), "01\r\n" + StandardGaer1Hex56.toLatin1() + "\r\n");
         QCOMPARE(w->GaerProg.GA.Feu, QStringLiteral("80"));
