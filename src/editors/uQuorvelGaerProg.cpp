@@ -1,5 +1,7 @@
 #include "editors/uQuorvelGaerProg.h"
 
+#include "editors/uProgrammListe.h"
+
 #include "support/uProgramm.h"
 
 #include <QCheckBox>
@@ -281,20 +283,12 @@ QString TwQuorvelGaerProg::FelderRecord()
 
 QStringList TwQuorvelGaerProg::SlotRecords() const
 {
-    QStringList records;
-    for (const TQorGaerProg &p : Programme)
-        records << GaerProgZuHex(p);
-    return records;
+    return ListenRecords(Programme, GaerProgZuHex);
 }
 
 void TwQuorvelGaerProg::ListeAusText(const QString &Text)
 {
-    const int laenge = P().GaerProgLaenge;
-    QString rest = Text;
-    for (int i = 0; i < 10; ++i) {
-        Programme[size_t(i)] = HexZuGaerProg(rest.left(laenge));
-        rest.remove(0, qMin<qsizetype>(laenge, rest.size()));
-    }
+    ::ListeAusText(Programme, Text, P().GaerProgLaenge, HexZuGaerProg);
 }
 
 void TwQuorvelGaerProg::ListenZeileSetzen(int r, const QString &Zeile)
@@ -310,9 +304,7 @@ void TwQuorvelGaerProg::EinzelZeileAnzeigen(const QString &Zeile)
 
 void TwQuorvelGaerProg::SlotsTauschen(int a, int b)
 {
-    std::swap(Programme[size_t(a - 1)], Programme[size_t(b - 1)]);
-    Programme[size_t(a - 1)].Nr = QString::number(a);
-    Programme[size_t(b - 1)].Nr = QString::number(b);
+    ListenPlaetzeTauschen(Programme, a, b);
 }
 
 void TwQuorvelGaerProg::AblageKopieren(int r)
@@ -322,8 +314,7 @@ void TwQuorvelGaerProg::AblageKopieren(int r)
 
 void TwQuorvelGaerProg::AblageEinfuegen(int r)
 {
-    Programme[size_t(r - 1)] = mAblage;
-    Programme[size_t(r - 1)].Nr = QString::number(r);
+    ListenPlatzEinfuegen(Programme, r, mAblage);
 }
 
 void TwQuorvelGaerProg::AbbrechenClick()

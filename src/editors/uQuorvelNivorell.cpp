@@ -1,5 +1,7 @@
 #include "editors/uQuorvelNivorell.h"
 
+#include "editors/uProgrammListe.h"
+
 #include "support/Sammlung.h"
 #include "support/SammlungGrid.h"
 #include "support/uProgramm.h"
@@ -405,20 +407,12 @@ QString TwQuorvelNivorell::FelderRecord()
 
 QStringList TwQuorvelNivorell::SlotRecords() const
 {
-    QStringList l;
-    for (const TQorNivorell &p : ProgListe)
-        l << NivorellZuHex(p);
-    return l;
+    return ListenRecords(ProgListe, NivorellZuHex);
 }
 
 void TwQuorvelNivorell::ListeAusText(const QString &Text)
 {
-    QString rest = Text;
-    for (TQorNivorell &p : ProgListe) {
-        const QString stueck = rest.left(100);
-        rest.remove(0, stueck.size());
-        p = HexZuNivorell(stueck);
-    }
+    ::ListeAusText(ProgListe, Text, 100, HexZuNivorell);
 }
 
 void TwQuorvelNivorell::ListenZeileSetzen(int r, const QString &Zeile)
@@ -433,9 +427,7 @@ void TwQuorvelNivorell::EinzelZeileAnzeigen(const QString &Zeile)
 
 void TwQuorvelNivorell::SlotsTauschen(int a, int b)
 {
-    std::swap(ProgListe[size_t(a - 1)], ProgListe[size_t(b - 1)]);
-    ProgListe[size_t(a - 1)].Nr = QString::number(a);
-    ProgListe[size_t(b - 1)].Nr = QString::number(b);
+    ListenPlaetzeTauschen(ProgListe, a, b);
 }
 
 void TwQuorvelNivorell::AblageKopieren(int r)
@@ -450,9 +442,7 @@ bool TwQuorvelNivorell::AblageLeer() const
 
 void TwQuorvelNivorell::AblageEinfuegen(int r)
 {
-    TQorNivorell p = Ablage;
-    p.Nr = QString::number(r);
-    ProgListe[size_t(r - 1)] = p;
+    ListenPlatzEinfuegen(ProgListe, r, Ablage);
 }
 
 // ---- results and lock ----------------------------------------------------------------------
