@@ -285,12 +285,14 @@ private:
     void AktionenVerbinden();
     QString DateiOeffnen(const QString &Filter, const QString &Endung);
     QString DateiSpeichern(const QString &Filter, const QString &Endung, const QString &Name);
-    // The proofing and the Nivorell program files: one load and one save for both.
-    template <typename Rec> struct TDateiSeite;
-    TDateiSeite<TQorGaerProg> GaerDateiSeite();
-    TDateiSeite<TQorNivorell> NvDateiSeite();
-    template <typename Rec> void ProgrammDateiLaden(const TDateiSeite<Rec> &S);
-    template <typename Rec> void ProgrammDateiSpeichern(const TDateiSeite<Rec> &S);
+    // The proofing and the Nivorell side: one read, send, load and save for both.
+    template <typename Rec> struct TProgrammSeite;
+    TProgrammSeite<TQorGaerProg> GaerSeite();
+    TProgrammSeite<TQorNivorell> NvSeite();
+    template <typename Rec> void ProgrammLesen(const TProgrammSeite<Rec> &S);
+    template <typename Rec> void ProgrammSenden(const TProgrammSeite<Rec> &S);
+    template <typename Rec> void ProgrammDateiLaden(const TProgrammSeite<Rec> &S);
+    template <typename Rec> void ProgrammDateiSpeichern(const TProgrammSeite<Rec> &S);
     QString mLadeName;   // file name chosen last in a load dialog
     // <<<
 };

@@ -121,65 +121,105 @@ void TwQuorvel::Anfrage(const NeuerBefehl &Befehl, const QString &Daten)
 
 // ---- requests ---------------------------------------------------------------------------
 
+// What the request and file buttons of one side work on.
+template <typename Rec>
+struct TwQuorvel::TProgrammSeite
+{
+    QCheckBox *ListenWahl;                  // ticked: the whole list
+    TQorSpinEdit *Nummer;                   // number of the single program
+    TQorSpinEdit *Eintrag;                  // list entry shown
+    std::array<Rec, 10> &Liste;
+    Rec &Prog;
+    // Requests and the names of the refusal box.
+    const NeuerBefehl &ListeLesen, &EinzelLesen, &ListeSchreiben, &EinzelSchreiben;
+    QString ListenName, EinzelName;
+    // Files.
+    TProgrammDateiArt EinzelDatei, ListenDatei;
+    bool (*ListeDateiLesen)(const QString &, std::array<Rec, 10> &, QString &);
+    QStringList (*ListenZeilen)(const std::array<Rec, 10> &);
+    // Codec and the side's fields.
+    Rec (*AusHex)(const QString &);
+    QString (*ZuHex)(const Rec &);
+    void (TwQuorvel::*Loeschen)();
+    void (TwQuorvel::*Anzeigen)(const Rec &);
+    Rec (TwQuorvel::*AusFeldern)() const;
+};
+
+TwQuorvel::TProgrammSeite<TQorGaerProg> TwQuorvel::GaerSeite()
+{
+    return {TakeRecord,     P_Nr,           RecNr,
+            GaerListe,      GaerProg,
+            Q_GaerRecSave,  Q_GaerProgRd,   Q_GaerRecRest,  Q_GaerProgWr,
+            QStringLiteral("Gär-Record"),   QStringLiteral("Gärprogramm"),
+            TProgrammDateiArt::GaerProgramm, TProgrammDateiArt::GaerListe,
+            GaerListeLesen, GaerListeZeilen,
+            HexZuGaerProg,  GaerProgZuHex,
+            &TwQuorvel::GaerFelderLoeschen, &TwQuorvel::GaerProgAnzeigen, &TwQuorvel::GaerProgAusFeldern};
+}
+
+TwQuorvel::TProgrammSeite<TQorNivorell> TwQuorvel::NvSeite()
+{
+    return {TakeRecordNV,       NivoRPrgNr,     RecNr_NV,
+            NvListe,            NvProg,
+            Q_NVRecSave,        Q_NivorellRd,   Q_NVRecRest,    Q_NivorellWr,
+            QStringLiteral("Nivorell-Record"), QStringLiteral("Nivorellprogramm"),
+            TProgrammDateiArt::NivorellProgramm, TProgrammDateiArt::NivorellListe,
+            NivorellListeLesen, NivorellListeZeilen,
+            HexZuNivorell,      NivorellZuHex,
+            &TwQuorvel::NvLoeschen, &TwQuorvel::NvAnzeigen, &TwQuorvel::NvAusGitter};
+}
+
+template <typename Rec>
+void TwQuorvel::ProgrammLesen(const TProgrammSeite<Rec> &S)
+{
+    (this->*S.Loeschen)();
+    if (S.ListenWahl->isChecked())
+        Anfrage(S.ListeLesen, QString());
+    else
+        Anfrage(S.EinzelLesen, S.Nummer->Text());
+}
+
+template <typename Rec>
+void TwQuorvel::ProgrammSenden(const TProgrammSeite<Rec> &S)
+{
+    if (S.ListenWahl->isChecked()) {
+        // The stored entries as they are, whatever the editors show.
+        int nr = 0;
+        const QString text = ListeKodieren(S.Liste, S.ZuHex, nr);
+        if (text.isEmpty()) {
+            Ablehnen(S.ListenName + QStringLiteral(", Programm %1").arg(nr));
+            return;
+        }
+        Anfrage(S.ListeSchreiben, text);
+        return;
+    }
+    S.Prog = (this->*S.AusFeldern)();
+    const QString text = S.ZuHex(S.Prog);
+    if (text.isEmpty()) {
+        Ablehnen(S.EinzelName);
+        return;
+    }
+    Anfrage(S.EinzelSchreiben, text);
+}
+
 void TwQuorvel::LesenGPrgClick()
 {
-    GaerFelderLoeschen();
-    if (TakeRecord->isChecked())
-        Anfrage(Q_GaerRecSave, QString());
-    else
-        Anfrage(Q_GaerProgRd, P_Nr->Text());
+    ProgrammLesen(GaerSeite());
 }
 
 void TwQuorvel::SendenGPrgClick()
 {
-    if (TakeRecord->isChecked()) {
-        // The stored entries as they are, whatever the editors show.
-        int nr = 0;
-        const QString text = ListeKodieren(GaerListe, GaerProgZuHex, nr);
-        if (text.isEmpty()) {
-            Ablehnen(QStringLiteral("Gär-Record, Programm %1").arg(nr));
-            return;
-        }
-        Anfrage(Q_GaerRecRest, text);
-        return;
-    }
-    GaerProg = GaerProgAusFeldern();
-    const QString text = GaerProgZuHex(GaerProg);
-    if (text.isEmpty()) {
-        Ablehnen(QStringLiteral("Gärprogramm"));
-        return;
-    }
-    Anfrage(Q_GaerProgWr, text);
+    ProgrammSenden(GaerSeite());
 }
 
 void TwQuorvel::LesenNivoRClick()
 {
-    NvLoeschen();
-    if (TakeRecordNV->isChecked())
-        Anfrage(Q_NVRecSave, QString());
-    else
-        Anfrage(Q_NivorellRd, NivoRPrgNr->Text());
+    ProgrammLesen(NvSeite());
 }
 
 void TwQuorvel::SendenNivoRClick()
 {
-    if (TakeRecordNV->isChecked()) {
-        int nr = 0;
-        const QString text = ListeKodieren(NvListe, NivorellZuHex, nr);
-        if (text.isEmpty()) {
-            Ablehnen(QStringLiteral("Nivorell-Record, Programm %1").arg(nr));
-            return;
-        }
-        Anfrage(Q_NVRecRest, text);
-        return;
-    }
-    NvProg = NvAusGitter();
-    const QString text = NivorellZuHex(NvProg);
-    if (text.isEmpty()) {
-        Ablehnen(QStringLiteral("Nivorellprogramm"));
-        return;
-    }
-    Anfrage(Q_NivorellWr, text);
+    ProgrammSenden(NvSeite());
 }
 
 void TwQuorvel::LesenWoPrgClick()
@@ -257,47 +297,8 @@ QString TwQuorvel::DateiSpeichern(const QString &Filter, const QString &Endung, 
     return DateiWaehlen(this, d, Dateidialog);
 }
 
-// What the file buttons of one side work on.
 template <typename Rec>
-struct TwQuorvel::TDateiSeite
-{
-    QCheckBox *ListenWahl;                  // ticked: the whole list
-    TProgrammDateiArt EinzelDatei, ListenDatei;
-    TQorSpinEdit *Nummer;                   // number of the single program
-    TQorSpinEdit *Eintrag;                  // list entry shown
-    std::array<Rec, 10> &Liste;
-    Rec &Prog;
-    bool (*ListeLesen)(const QString &, std::array<Rec, 10> &, QString &);
-    QStringList (*ListenZeilen)(const std::array<Rec, 10> &);
-    Rec (*AusHex)(const QString &);
-    QString (*ZuHex)(const Rec &);
-    void (TwQuorvel::*Loeschen)();
-    void (TwQuorvel::*Anzeigen)(const Rec &);
-    Rec (TwQuorvel::*AusFeldern)() const;
-};
-
-TwQuorvel::TDateiSeite<TQorGaerProg> TwQuorvel::GaerDateiSeite()
-{
-    return {TakeRecord,       TProgrammDateiArt::GaerProgramm, TProgrammDateiArt::GaerListe,
-            P_Nr,             RecNr,
-            GaerListe,        GaerProg,
-            GaerListeLesen,   GaerListeZeilen,
-            HexZuGaerProg,    GaerProgZuHex,
-            &TwQuorvel::GaerFelderLoeschen, &TwQuorvel::GaerProgAnzeigen, &TwQuorvel::GaerProgAusFeldern};
-}
-
-TwQuorvel::TDateiSeite<TQorNivorell> TwQuorvel::NvDateiSeite()
-{
-    return {TakeRecordNV,       TProgrammDateiArt::NivorellProgramm, TProgrammDateiArt::NivorellListe,
-            NivoRPrgNr,         RecNr_NV,
-            NvListe,            NvProg,
-            NivorellListeLesen, NivorellListeZeilen,
-            HexZuNivorell,      NivorellZuHex,
-            &TwQuorvel::NvLoeschen, &TwQuorvel::NvAnzeigen, &TwQuorvel::NvAusGitter};
-}
-
-template <typename Rec>
-void TwQuorvel::ProgrammDateiLaden(const TDateiSeite<Rec> &S)
+void TwQuorvel::ProgrammDateiLaden(const TProgrammSeite<Rec> &S)
 {
     const bool liste = S.ListenWahl->isChecked();
     const TProgrammDateiArt art = liste ? S.ListenDatei : S.EinzelDatei;
@@ -307,7 +308,7 @@ void TwQuorvel::ProgrammDateiLaden(const TDateiSeite<Rec> &S)
     QString fehler;
     if (liste) {
         // Places read before a missing line keep what was read.
-        if (!S.ListeLesen(pfad, S.Liste, fehler)) {
+        if (!S.ListeDateiLesen(pfad, S.Liste, fehler)) {
             DateiFehlerZeigen(this, fehler);
             return;
         }
@@ -338,7 +339,7 @@ void TwQuorvel::ProgrammDateiLaden(const TDateiSeite<Rec> &S)
 }
 
 template <typename Rec>
-void TwQuorvel::ProgrammDateiSpeichern(const TDateiSeite<Rec> &S)
+void TwQuorvel::ProgrammDateiSpeichern(const TProgrammSeite<Rec> &S)
 {
     const bool liste = S.ListenWahl->isChecked();
     const TProgrammDateiArt art = liste ? S.ListenDatei : S.EinzelDatei;
@@ -363,22 +364,22 @@ void TwQuorvel::ProgrammDateiSpeichern(const TDateiSeite<Rec> &S)
 
 void TwQuorvel::LadenGPrgClick()
 {
-    ProgrammDateiLaden(GaerDateiSeite());
+    ProgrammDateiLaden(GaerSeite());
 }
 
 void TwQuorvel::SpeichernGPrgClick()
 {
-    ProgrammDateiSpeichern(GaerDateiSeite());
+    ProgrammDateiSpeichern(GaerSeite());
 }
 
 void TwQuorvel::LadenNivoRClick()
 {
-    ProgrammDateiLaden(NvDateiSeite());
+    ProgrammDateiLaden(NvSeite());
 }
 
 void TwQuorvel::SpeichernNivoRClick()
 {
-    ProgrammDateiSpeichern(NvDateiSeite());
+    ProgrammDateiSpeichern(NvSeite());
 }
 
 void TwQuorvel::LadenWoPrgClick()
