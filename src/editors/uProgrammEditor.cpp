@@ -7,7 +7,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QContextMenuEvent>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -343,17 +342,12 @@ bool TProgrammEditor::eventFilter(QObject *Objekt, QEvent *Ereignis)
         }
         return false;
     }
-    // Value editors that carry the pop-up: its menu and its Ctrl+C / Ctrl+V instead of their own.
+    // Value editors that carry the pop-up: it replaces their own menu but never opens by itself,
+    // so a right click there shows nothing; its Ctrl+C / Ctrl+V act instead of their own.
     if (Objekt->property("mqPopup").toBool()) {
         switch (Ereignis->type()) {
-        case QEvent::ContextMenu: {
-            auto *c = static_cast<QContextMenuEvent *>(Ereignis);
-            if (PopupOeffnen)
-                PopupOeffnen(c->globalPos());
-            else
-                PopupMenu1->popup(c->globalPos());
+        case QEvent::ContextMenu:
             return true;
-        }
         case QEvent::ShortcutOverride: {
             auto *k = static_cast<QKeyEvent *>(Ereignis);
             if (IstKopierenOderEinfuegen(k)) {
