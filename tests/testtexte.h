@@ -2,6 +2,7 @@
 
 // Texts shared by the tests.
 
+#include <QByteArray>
 #include <QString>
 
 // A wire field: four upper-case hex digits of the low 16 bits.
@@ -32,3 +33,9 @@ inline QString NvHex(int nr, int basis = 100)
 // The default proofing program 1 of a new list on the wire, in both layouts.
 inline const QString StandardGaer1Hex56 = QStringLiteral("0001003C0145015E0168019A030700B4022603200000FFFF02EE003C");
 inline const QString StandardGaer1Hex52 = QStringLiteral("0001003C0145015E0168019A030700B402260320FFFF02EE003C");
+
+// A single-program file of that program: number line and wire line, each ending CR LF.
+inline QByteArray StandardGaer1Datei(bool Ab352)
+{
+    return "01\r\n" + (Ab352 ? StandardGaer1Hex56 : StandardGaer1Hex52).toLatin1() + "\r\n";
+}

@@ -129,8 +129,8 @@ private slots:
     {
         QTest::addColumn<bool>("ab352");
         QTest::addColumn<QByteArray>("datei");
-        QTest::newRow("56") << true << QByteArray("01\r\n" + StandardGaer1Hex56.toLatin1() + "\r\n");
-        QTest::newRow("52") << false << QByteArray("01\r\n" + StandardGaer1Hex52.toLatin1() + "\r\n");
+        QTest::newRow("56") << true << StandardGaer1Datei(true);
+        QTest::newRow("52") << false << StandardGaer1Datei(false);
     }
     void standardProgrammEinzeln()
     {

@@ -383,12 +383,12 @@ private slots:
         TwQuorvel *w = f();
         u->standardGaerEingeben();
         klick(w->SpeichernGPrg, QStringLiteral("p.QGP"));
-        QCOMPARE(lesen(QStringLiteral("p.QGP")), "01\r\n" + StandardGaer1Hex56.toLatin1() + "\r\n");
+        QCOMPARE(lesen(QStringLiteral("p.QGP")), StandardGaer1Datei(true));
         QCOMPARE(w->GaerProg.GA.Feu, QStringLiteral("80"));
 
         GaerProgLayoutSetzen(false);
         klick(w->SpeichernGPrg, QStringLiteral("p52.QGP"));
-        QCOMPARE(lesen(QStringLiteral("p52.QGP")), "01\r\n" + StandardGaer1Hex52.toLatin1() + "\r\n");
+        QCOMPARE(lesen(QStringLiteral("p52.QGP")), StandardGaer1Datei(false));
         GaerProgLayoutSetzen(true);
 
         QStringList gl{QStringLiteral("Init")}, nl{QStringLiteral("Init")};
