@@ -1,9 +1,10 @@
 #include "editors/uProgrammDatei.h"
 
+#include "support/uDateiSchreiben.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <cstring>
 
@@ -101,22 +102,11 @@ QString ListenindexFehler(int Index)
 
 bool ProgrammDateiSchreiben(const QString &Pfad, const QStringList &Zeilen, QString &Fehler)
 {
-    QSaveFile f(Pfad);
-    const QByteArray inhalt = ProgrammDateiText(Zeilen);
-    // A short or failed write must not be committed: QSaveFile's commit alone does not
-    // always notice one, so the write is unbuffered and checked before.
-    bool ok = f.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && f.write(inhalt) == inhalt.size()
-              && f.error() == QFileDevice::NoError;
-    if (ok)
-        ok = f.commit();
-    if (!ok) {
-        QString grund = f.errorString();
-        if (f.error() == QFileDevice::NoError || grund.isEmpty())
-            grund = QStringLiteral("Die Datei konnte nicht vollständig geschrieben werden.");
-        Fehler = ErstellenFehler(Pfad, grund);
-        f.cancelWriting();
-    }
-    return ok;
+    QString grund;
+    if (DateiSchreiben(Pfad, ProgrammDateiText(Zeilen), &grund))
+        return true;
+    Fehler = ErstellenFehler(Pfad, grund);
+    return false;
 }
 
 bool ProgrammDateiZeilenLesen(const QString &Pfad, int Anzahl, QStringList &Zeilen, QString &Fehler)

@@ -64,7 +64,9 @@ QString ErstellenFehler(const QString &Pfad, const QString &Grund);
 QString ListenindexFehler(int Index);
 
 // Writes the lines as a new file. An existing file of that name is replaced only once the
-// new one is complete; on failure it stays as it was. False with Fehler set on failure.
+// new one is complete; on failure it stays as it was. In a folder that admits no new file a
+// writable file is overwritten in place (see DateiSchreiben). False with Fehler set
+// (ErstellenFehler) on failure.
 bool ProgrammDateiSchreiben(const QString &Pfad, const QStringList &Zeilen, QString &Fehler);
 
 // Reads the first Anzahl lines (fewer when the file has fewer). Lines end at CR, LF or CR LF;

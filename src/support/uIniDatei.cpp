@@ -1,11 +1,11 @@
 #include "support/uIniDatei.h"
 
+#include "support/uDateiSchreiben.h"
 #include "support/uKonstanten.h"
 #include "support/uProgramm.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <limits>
 #include <optional>
@@ -403,8 +403,6 @@ private:
     QList<Abschnitt> m_abschnitte;
 };
 
-bool DateiSchreiben(const QString &datei, const QByteArray &daten);
-
 // The whole file; a missing file is empty. No value when it cannot be read.
 std::optional<QByteArray> DateiBytes(const QString &datei)
 {
@@ -461,21 +459,6 @@ bool UnlesbareDateiSichern(const QString &datei, const QByteArray &daten)
     return true;
 }
 
-// Replaces the file in one step: a new file is written beside it and renamed over it.
-bool DateiSchreiben(const QString &datei, const QByteArray &daten)
-{
-    QSaveFile f(datei);
-    f.setDirectWriteFallback(true);
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
-    if (f.write(daten) != daten.size()) {
-        f.cancelWriting();
-        f.commit();
-        return false;
-    }
-    return f.commit();
-}
-
 QString DateiName()
 {
     QString name = P().ServerIniDatei;
@@ -485,21 +468,11 @@ QString DateiName()
 
 void NeueDateiAnlegen()
 {
-    QSaveFile f(DateiName());
-    f.setDirectWriteFallback(true);
-    const QByteArray daten = IniNeueDatei(QDateTime::currentDateTime());
-    if (!f.open(QIODevice::WriteOnly)) {
-        // a file that could not be created cannot be closed either
-        ErrSchreiben(P().ModulName, QStringLiteral("Solvanor-INI-Error 01"));
-        ErrSchreiben(P().ModulName, QStringLiteral("Solvanor-INI-Error 02"));
+    if (DateiSchreiben(DateiName(), IniNeueDatei(QDateTime::currentDateTime())))
         return;
-    }
-    if (f.write(daten) != daten.size()) {
-        ErrSchreiben(P().ModulName, QStringLiteral("Solvanor-INI-Error 01"));
-        f.cancelWriting();
-    }
-    if (!f.commit())
-        ErrSchreiben(P().ModulName, QStringLiteral("Solvanor-INI-Error 02"));
+    // a file that could not be created cannot be closed either
+    ErrSchreiben(P().ModulName, QStringLiteral("Solvanor-INI-Error 01"));
+    ErrSchreiben(P().ModulName, QStringLiteral("Solvanor-INI-Error 02"));
 }
 
 // Puts the current header in front of an older file's sections and sets the current version.
@@ -507,7 +480,10 @@ bool Umstellen(IniSpeicher &speicher, const QString &alteVersion)
 {
     const QString datei = DateiName();
     const QByteArray geschrieben = speicher.Text();
-    if (!DateiSchreiben(datei, geschrieben))
+    // A missing file reads as empty below just as well: it is not made empty first, so that a
+    // failed rewrite leaves no file behind.
+    const bool fehlt = geschrieben.isEmpty() && !QFileInfo::exists(datei);
+    if (!fehlt && !DateiSchreiben(datei, geschrieben))
         return false;
 
     QString text;

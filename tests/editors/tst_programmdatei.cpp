@@ -1,3 +1,4 @@
+#include "dateisystem.h"
 #include "testtexte.h"
 
 #include "editors/uProgrammDatei.h"
@@ -8,10 +9,12 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <csignal>
+#include <cstring>
 #include <memory>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -360,6 +363,101 @@ private slots:
         // Without the limit the same save replaces the file.
         QVERIFY(ProgrammDateiSchreiben(pfad("l.QGR"), GaerListeZeilen(liste), fehler));
         QCOMPARE(Inhalt(pfad("l.QGR")), ProgrammDateiText(GaerListeZeilen(liste)));
+    }
+
+    // Where the save's new file goes: beside the old one and renamed over it when the folder
+    // takes new files; in place when the folder is closed to the user (another user's
+    // "Programme", say) but the file is not; not at all when neither is possible.
+    void speichernJeNachOrdnerrechten_data()
+    {
+        QTest::addColumn<bool>("ordnerGesperrt");
+        QTest::addColumn<bool>("dateiDa");
+        QTest::addColumn<bool>("gespeichert");
+        QTest::addColumn<bool>("neueDatei"); // the name then holds another file than before
+        QTest::newRow("open folder replaces the file") << false << true << true << true;
+        QTest::newRow("closed folder, writable file overwritten") << true << true << true << false;
+        QTest::newRow("closed folder, new file") << true << false << false << false;
+    }
+    void speichernJeNachOrdnerrechten()
+    {
+        QFETCH(bool, ordnerGesperrt);
+        QFETCH(bool, dateiDa);
+        QFETCH(bool, gespeichert);
+        QFETCH(bool, neueDatei);
+        const QString ordner = pfad("Programme");
+        const QString ziel = ordner + QStringLiteral("/Programm01.QGP");
+        const QByteArray alt = "01\r\nalt\r\n";
+        QVERIFY(QDir().mkpath(ordner));
+        if (dateiDa) {
+            Anlegen(ziel, alt);
+            QCOMPARE(::chmod(QFile::encodeName(ziel).constData(), 0644), 0);
+        }
+        struct stat vorher{};
+        if (dateiDa)
+            QCOMPARE(::stat(QFile::encodeName(ziel).constData(), &vorher), 0);
+        // A reader that has the old file open keeps reading the old content when it is replaced.
+        QFile leser(ziel);
+        if (dateiDa)
+            QVERIFY(leser.open(QIODevice::ReadOnly));
+
+        const QStringList zeilen = EinzelDateiZeilen(QStringLiteral("01"), GaerProgZuHex(StandardProgramm(1)));
+        QString fehler;
+        bool ok = false;
+        if (ordnerGesperrt) {
+            QCOMPARE(::chmod(QFile::encodeName(ordner).constData(), 0555), 0);
+            const auto oeffnen = qScopeGuard([&] { ::chmod(QFile::encodeName(ordner).constData(), 0755); });
+            OhneDateirechte rechte;
+            if (!rechte.Aktiv())
+                QSKIP(qPrintable(QStringLiteral("Dateirechte lassen sich nicht ablegen: ") + rechte.Grund()));
+            if (!OrdnerGesperrt(ordner))
+                QSKIP("Ein Ordner mit Modus 0555 nimmt hier neue Dateien an; der Fall lässt sich nicht bauen.");
+            ok = ProgrammDateiSchreiben(ziel, zeilen, fehler);
+        } else {
+            ok = ProgrammDateiSchreiben(ziel, zeilen, fehler);
+        }
+
+        QCOMPARE(ok, gespeichert);
+        QCOMPARE(QDir(ordner).entryList(QDir::Files), dateiDa || gespeichert ? QStringList{"Programm01.QGP"} : QStringList());
+        if (!gespeichert) {
+            QVERIFY2(fehler.startsWith(ErstellenFehler(ziel, QString())), qPrintable(fehler));
+            QVERIFY2(fehler.size() > ErstellenFehler(ziel, QString()).size(), qPrintable(fehler)); // with the reason
+            return;
+        }
+        QCOMPARE(Inhalt(ziel), ProgrammDateiText(zeilen));
+        struct stat nachher{};
+        QCOMPARE(::stat(QFile::encodeName(ziel).constData(), &nachher), 0);
+        QCOMPARE(nachher.st_ino != vorher.st_ino, neueDatei);
+        QCOMPARE(nachher.st_mode & 0777, mode_t(0644));
+        QCOMPARE(leser.readAll(), neueDatei ? alt : ProgrammDateiText(zeilen));
+    }
+
+    // An overwrite in place that runs out of disk is reported like any failed save.
+    void speichernImOrtAufVollemDatentraeger()
+    {
+        KleinerDatentraeger platte(256 * 1024);
+        if (!platte.Bereit())
+            QSKIP(qPrintable(platte.Grund()));
+        const QString ordner = platte.Datei(QStringLiteral("Programme"));
+        const QString ziel = ordner + QStringLiteral("/GaerPrgRecord.QGR");
+        QVERIFY(QDir().mkpath(ordner));
+        Anlegen(ziel, "Init\r\nalt\r\n");
+        QVERIFY(platte.Fuellen());
+        // more than the one block the old file frees
+        const QStringList zeilen = ListenDateiZeilen(QStringList(200, GaerProgZuHex(StandardProgramm(1))));
+        QVERIFY(ProgrammDateiText(zeilen).size() > 8192);
+
+        QCOMPARE(::chmod(QFile::encodeName(ordner).constData(), 0555), 0);
+        const auto oeffnen = qScopeGuard([&] { ::chmod(QFile::encodeName(ordner).constData(), 0755); });
+        OhneDateirechte rechte;
+        if (!rechte.Aktiv())
+            QSKIP(qPrintable(QStringLiteral("Dateirechte lassen sich nicht ablegen: ") + rechte.Grund()));
+        if (!OrdnerGesperrt(ordner))
+            QSKIP("Ein Ordner mit Modus 0555 nimmt hier neue Dateien an; der Fall lässt sich nicht bauen.");
+        QString fehler;
+        QVERIFY(!ProgrammDateiSchreiben(ziel, zeilen, fehler));
+        // the file was opened in place: the disk, not the folder, stopped the save
+        QCOMPARE(fehler, ErstellenFehler(ziel, QString::fromLocal8Bit(std::strerror(ENOSPC))));
+        QCOMPARE(QDir(ordner).entryList(QDir::Files), QStringList{"GaerPrgRecord.QGR"});
     }
 
     // Files that are no program files: a clear failure or a decoded program, never a hang; no

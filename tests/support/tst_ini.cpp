@@ -1,4 +1,5 @@
 #include "dateihilfen.h"
+#include "dateisystem.h"
 #include "support/uIniDatei.h"
 #include "support/uKonstanten.h"
 #include "support/uProgramm.h"
@@ -442,6 +443,53 @@ private slots:
             if (z.contains(QStringLiteral("Solvanor-INI-Error")))
                 eintraege << z.mid(z.indexOf(QStringLiteral("Solvanor")));
         QCOMPARE(eintraege, (QStringList{"Solvanor-INI-Error 01", "Solvanor-INI-Error 02", "Solvanor-INI-Error 03"}));
+    }
+
+    // The file lies on a full disk (the error log elsewhere): every read gives its default
+    // and logs its error; the file is left byte for byte as it was, or missing when it was
+    // missing, and no new file of the reader is left beside it.
+    void vollerDatentraeger_data()
+    {
+        QTest::addColumn<QByteArray>("datei"); // empty: missing
+        QTest::addColumn<QStringList>("fehler");
+        const QStringList nur03{"Solvanor-INI-Error 03"};
+        QTest::newRow("current file") << alteDatei("V.001.025", "[Messages]\r\nShowTextTime=1500\r\n\r\n"
+                                                                 "[LX2100-Server]\r\nServerport=5020\r\n\r\n")
+                                      << nur03;
+        QTest::newRow("key missing") << alteDatei("V.001.025", "[LX2100-Server]\r\nServerport=5020\r\n\r\n") << nur03;
+        QTest::newRow("older file") << alteDatei("V.001.024", "[Messages]\r\nShowTextTime=1500\r\n\r\n") << nur03;
+        QTest::newRow("no settings text") << QByteArray("\x01\x02kaputt\r\n") << nur03;
+        QTest::newRow("missing file") << QByteArray()
+                                      << QStringList{"Solvanor-INI-Error 01", "Solvanor-INI-Error 02", "Solvanor-INI-Error 03"};
+    }
+    void vollerDatentraeger()
+    {
+        QFETCH(QByteArray, datei);
+        QFETCH(QStringList, fehler);
+        KleinerDatentraeger platte(256 * 1024);
+        if (!platte.Bereit())
+            QSKIP(qPrintable(platte.Grund()));
+        P().ServerIniDatei = platte.Datei(QStringLiteral("Solvanor2004.INI"));
+        if (!datei.isEmpty())
+            QVERIFY(DateiAnlegen(ini(), datei));
+        QVERIFY(platte.Fuellen());
+        const QStringList vorher = QDir(platte.Pfad()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+
+        QCOMPARE(IniWertLesen(QStringLiteral("Messages"), QStringLiteral("ShowTextTime"), QStringLiteral("3000")),
+                 QStringLiteral("3000"));
+        QCOMPARE(QFileInfo::exists(ini()), !datei.isEmpty());
+        QCOMPARE(inhalt(), datei);
+        QCOMPARE(QDir(platte.Pfad()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), vorher);
+        QStringList eintraege;
+        for (const QString &z : logZeilen())
+            if (z.contains(QStringLiteral("Solvanor-INI-Error")))
+                eintraege << z.mid(z.indexOf(QStringLiteral("Solvanor")));
+        QCOMPARE(eintraege, fehler);
+
+        // Once there is room again the same read writes the file.
+        QVERIFY(QFile::remove(platte.Datei(QStringLiteral("fuellung"))));
+        GetShowTextTime();
+        QVERIFY(zeilen().contains(QStringLiteral("INI-Version=V.001.025")));
     }
 
     void fehlerUnterModulName()

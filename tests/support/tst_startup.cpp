@@ -1,4 +1,6 @@
 #include "dateihilfen.h"
+#include "dateisystem.h"
+#include "support/uIniDatei.h"
 #include "support/uKonstanten.h"
 #include "support/uProgramm.h"
 
@@ -109,6 +111,48 @@ private slots:
         QVERIFY(danach.startsWith(frueher));
         QCOMPARE(CrLfZeilen(danach.mid(frueher.size())).filter(QStringLiteral(": Solvanor-INI-Error 03")).size(), 5);
         QCOMPARE(P().MaxGroesseErr, qint64(512000));
+    }
+
+    // The program folder's disk is full (the error log lies on another one). A start with
+    // the main window's settings read leaves the shared file, the server's section included,
+    // byte for byte as it was; every reader gives its default and logs its error.
+    void vollerDatentraegerLaesstEinstellungenStehen()
+    {
+        KleinerDatentraeger platte(256 * 1024);
+        if (!platte.Bereit())
+            QSKIP(qPrintable(platte.Grund()));
+        const QString prog = platte.Datei(QStringLiteral("prog"));
+        QVERIFY(QDir().mkpath(prog));
+        PfadeInitialisieren(prog);
+        QByteArray ini = DateiInhalt(P().ServerIniDatei);
+        QVERIFY(ini.contains("[LX2100-Server]\r\n\r\n"));
+        ini.replace("[LX2100-Server]\r\n\r\n", "[LX2100-Server]\r\nServeradresse=backstube-1\r\nServerport=5020\r\n\r\n");
+        ini.replace("ShowTextTime=3000", "ShowTextTime=1500");
+        ini.replace("MaxGroesseErr_Datei(kB)=500", "MaxGroesseErr_Datei(kB)=2");
+        QVERIFY(DateiAnlegen(P().ServerIniDatei, ini));
+        QVERIFY(QDir().mkpath(m_dir->filePath(QStringLiteral("log"))));
+        QVERIFY(QFile::link(m_dir->filePath(QStringLiteral("log")), prog + QStringLiteral("/log")));
+        QVERIFY(platte.Fuellen());
+        const QStringList vorher = alles(prog);
+
+        m_programm.reset();
+        m_programm = std::make_unique<Programm>();
+        PfadeInitialisieren(prog);
+        QCOMPARE(P().MaxGroesseErr, qint64(512000));
+        QCOMPARE(GetShowTextTime(), 3000);
+        QCOMPARE(GetShowErrTime(), 5000);
+        QCOMPARE(GetMaxZeilenLog(), 5000);
+        QCOMPARE(GetMaxZeilenErr(), 5000);
+        QCOMPARE(GetMaxGroesseErr(), qint64(512000));
+        QCOMPARE(GetTCPServerTimeOut(), 400);
+        QCOMPARE(GetTCPWinPort(), 4096);
+
+        QCOMPARE(DateiInhalt(P().ServerIniDatei), ini);
+        QCOMPARE(alles(prog), vorher);
+        const QString log = LogVerzeichnis(QDate::currentDate())
+                            + ModulNameAusDatei(QFileInfo(QCoreApplication::applicationFilePath()).fileName())
+                            + QStringLiteral(".err");
+        QCOMPARE(CrLfZeilen(DateiInhalt(log)).filter(QStringLiteral(": Solvanor-INI-Error 03")).size(), 12);
     }
 
     void einzelnerOrdnerBlockiert()
