@@ -263,14 +263,17 @@ void QuorvelEngine::NaechsterBefehl()
     if (tab3 >= 0 && tab3 == daten.size() - 1)
         daten.chop(1);
 
-    if (name.compare(Q_RSCancel.Name, Qt::CaseInsensitive) == 0) {
-        P().Abbruch = true;
-    } else {
+    // The abort line starts nothing: the entry has set the flag for the transfer under way,
+    // and that transfer has ended by now.
+    if (name.compare(Q_RSCancel.Name, Qt::CaseInsensitive) != 0) {
         const QList<QuorvelBefehl *> &tabelle = P().BefehlsTabelle;
         for (int i = 0; i < tabelle.size(); ++i) {
             if (tabelle[i] && tabelle[i]->Name.compare(name, Qt::CaseInsensitive) == 0) {
-                if (i < mService->Befehle.size())
+                if (i < mService->Befehle.size()) {
+                    // An abort asked for before this command began is not meant for it.
+                    P().Abbruch = false;
                     mService->Befehle[i]->Ausfuehren(0, daten);
+                }
                 break;
             }
         }
@@ -522,6 +525,8 @@ void QuorvelEngine::BefehlFehlgeschlagen(QuorvelBefehl *Cmd, const QString &Fehl
 
     if (P().Abbruch) {
         P().Abbruch = false;
+        // Its next run starts with all its tries.
+        Cmd->Versuche = 0;
         SetWarteZustand(0, false, false);
         if (keiner)
             P().AktuellerBefehl = keiner;

@@ -410,19 +410,22 @@ private slots:
         QVERIFY(u->errLog().isEmpty());
         QCOMPARE(u->port.frames.size(), 1);
         QCOMPARE(P().AktuellerBefehl, u->objekt(Q_None));
-        QCOMPARE(b->Versuche, quint8(1));   // keeps its raised count
+        QCOMPARE(b->Versuche, quint8(0));   // its next run has all its tries
         QVERIFY(u->engine->TimerHerz->isActive());
     }
 
-    void abgebrochenerBefehlHatWenigerVersuche()
+    // An aborted command run again has all its tries: the failure the abort ended counts not.
+    void abgebrochenerBefehlHatAlleVersuche()
     {
         u->anfordern(QStringLiteral("WPR\t00\t"));
         u->engine->Kommando(QStringLiteral("BEFEHL"), QStringLiteral("RSCancel\t00\t"));
         u->engine->TimeOut2Timer();
-        u->engine->TimerHerzTimer();   // takes the abort line: the flag is set again
-        P().Abbruch = false;
+        u->engine->TimerHerzTimer();   // takes the abort line
+        QVERIFY(u->ergebnisse.isEmpty());
         u->anfordern(QStringLiteral("WPR\t00\t"));
         u->engine->TimeOut2Timer();
+        u->engine->TimeOut2Timer();
+        QVERIFY(u->ergebnisse.isEmpty());
         u->engine->TimeOut2Timer();
         QCOMPARE(u->ergebnisse.size(), 1);
         QCOMPARE(u->ergebnisse[0].text, QStringLiteral("SendNAK"));

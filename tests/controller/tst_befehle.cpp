@@ -5,6 +5,8 @@
 #include <QDateTime>
 #include <QtTest>
 
+Q_DECLARE_METATYPE(const NeuerBefehl *)
+
 namespace {
 
 QString Frame(const QString &payload, const QString &adresse = QStringLiteral("0600"))
@@ -362,22 +364,25 @@ private slots:
         QCOMPARE(u->ergebnisse[0].topic, QStringLiteral("QUORVELFEHLER"));
     }
 
+    // The object's own start, as a retry runs it: only a list transfer clears the flag.
     void listeStartLoeschtAbbruch_data()
     {
-        QTest::addColumn<QString>("anfrage");
+        QTest::addColumn<const NeuerBefehl *>("befehl");
+        QTest::addColumn<QString>("daten");
         QTest::addColumn<bool>("geloescht");
-        QTest::newRow("GRSave") << "GRSave\t00\t" << true;
-        QTest::newRow("GRRest") << "GRRest\t00\tx" << true;
-        QTest::newRow("NVSave") << "NVSave\t00\t" << true;
-        QTest::newRow("NVRest") << "NVRest\t00\tx" << true;
-        QTest::newRow("single read keeps") << "NVR\t00\t3" << false;
+        QTest::newRow("GRSave") << &Q_GaerRecSave << QString() << true;
+        QTest::newRow("GRRest") << &Q_GaerRecRest << "x" << true;
+        QTest::newRow("NVSave") << &Q_NVRecSave << QString() << true;
+        QTest::newRow("NVRest") << &Q_NVRecRest << "x" << true;
+        QTest::newRow("single read keeps") << &Q_NivorellRd << "3" << false;
     }
     void listeStartLoeschtAbbruch()
     {
-        QFETCH(QString, anfrage);
+        QFETCH(const NeuerBefehl *, befehl);
+        QFETCH(QString, daten);
         QFETCH(bool, geloescht);
         P().Abbruch = true;
-        u->anfordern(anfrage);
+        u->objekt(*befehl)->Ausfuehren(0, daten);
         QCOMPARE(u->port.frames.size(), 1);
         QCOMPARE(P().Abbruch, !geloescht);
     }

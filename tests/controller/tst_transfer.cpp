@@ -592,9 +592,10 @@ private slots:
         QCOMPARE(u->fehler.size(), 1);
         QVERIFY(!P().Abbruch);
         QCOMPARE(P().AktuellerBefehl, u->objekt(Q_None));
-        // The queued abort line only sets the flag again when the heartbeat takes it.
+        // The queued abort line starts nothing and does not set the flag again.
         u->engine->TimerHerzTimer();
         QCOMPARE(frames().size(), gesendet);
+        QVERIFY(!P().Abbruch);
     }
 
     // Abort flag and a single program: only list transfers look at it.
@@ -606,6 +607,49 @@ private slots:
         QCOMPARE(ergebnisse().size(), 1);
         QCOMPARE(ergebnisse().first().text, QString::fromLatin1(sim->nivorellProgramm(2)));
         QVERIFY(P().Abbruch);
+    }
+
+    // An abort ends only the transfer under way when it is asked for: a single read started
+    // after it, whose first reply has a wrong checksum, is retried and brings its program.
+    void abbruchNurFuerLaufendeUebertragung_data()
+    {
+        QTest::addColumn<QString>("laufend");   // under way when the abort comes (empty: nothing)
+        QTest::addColumn<int>("abbrueche");     // "Benutzerabbruch!" lines it gives
+        QTest::newRow("list read, aborted") << "GRSave\t00\t" << 1;
+        QTest::newRow("single read, completes") << "NVR\t00\t2" << 0;
+        QTest::newRow("nothing under way") << QString() << 0;
+    }
+    void abbruchNurFuerLaufendeUebertragung()
+    {
+        QFETCH(QString, laufend);
+        QFETCH(int, abbrueche);
+        if (!laufend.isEmpty()) {
+            u->anfordern(laufend);
+            // The reply to the third frame waits until the abort is requested.
+            QVERIFY(laufen([&] { return frames().size() >= 3; }));
+            weitergereicht = frames().size();
+        }
+        u->engine->Kommando(QStringLiteral("BEFEHL"), QStringLiteral("RSCancel\t00\t"));
+        if (!laufend.isEmpty())
+            sim->empfangen(frames().last());
+        QVERIFY(bisFertig());
+        QCOMPARE(u->fehlerMit(QStringLiteral("Benutzerabbruch!")), abbrueche);
+        QCOMPARE(ergebnisse().size(), abbrueche ? 0 : laufend.isEmpty() ? 0 : 1);
+        u->engine->TimerHerzTimer();   // takes the abort line
+        QVERIFY(u->makros().isEmpty());
+        QVERIFY(!P().Wartet);
+
+        const qsizetype vorher = frames().size();
+        sim->stoerungEinplanen(QuorvelSimulator::FalschePruefsumme);
+        u->anfordern(QStringLiteral("GPR\t00\t3"));
+        QVERIFY(bisFertig());
+        QCOMPARE(u->fehlerMit(QStringLiteral("ChksmFehler Empfang!")), 1);
+        QCOMPARE(u->fehlerMit(QStringLiteral("Benutzerabbruch!")), abbrueche);
+        // The first frame went out twice: once more for the retry.
+        QCOMPARE(frames().at(vorher + 1), frames().at(vorher));
+        QCOMPARE(ergebnisse().last().topic, QStringLiteral("QORGAERPROG"));
+        QCOMPARE(ergebnisse().last().text, QString::fromLatin1(sim->gaerProgramm(3)));
+        QVERIFY(!P().Abbruch);
     }
 
     // Three refused tries give the list up with SendNAK from the failure path, no progress 100.

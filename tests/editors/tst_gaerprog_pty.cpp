@@ -1,18 +1,21 @@
 // The proofing-program editor against the simulated controller on a pseudo-terminal, driven
 // through its own buttons: the list and one program read, changed and written back, in both
-// program layouts.
+// program layouts; "Abbrechen" during a transfer.
 
 #include "editor_umgebung.h"
 #include "testtexte.h"
+#include "controller/uQuorvelEngine.h"
 #include "editors/uQuorvelGaerProg.h"
 #include "support/uOberflaeche.h"
 #include "support/uShowbox.h"
 #include "windows/ptyfenster_umgebung.h"
 
 #include <QLineEdit>
+#include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTimer>
 #include <QtTest>
 
 #include <memory>
@@ -85,7 +88,7 @@ private slots:
         sim = u->sim;
         QVERIFY(u->anschliessen());
         QVERIFY(u->angeschlossen());
-        gaer = std::make_unique<TwQuorvelGaerProg>();
+        gaer = std::make_unique<TwQuorvelGaerProg>(u->fenster->KommandoEintrag());
         gaer->show();
         QVERIFY(QTest::qWaitForWindowExposed(gaer.get()));
         gaer->activateWindow();
@@ -176,6 +179,50 @@ private slots:
         QVERIFY(fertig());
         QCOMPARE(gaer->Liste()[8], Prog(9, true));
         QCOMPARE(imSimulator(1), TwQuorvelGaerProg::StandardProgramm(1));
+    }
+
+    // "Abbrechen" during a list read ends that read only: the next single read, whose first
+    // reply has a wrong checksum, is retried and brings its program.
+    void abbrechenDannEinzelLesen()
+    {
+        for (int nr = 1; nr <= 10; ++nr)
+            sim->setGaerProgramm(nr, GaerProgZuHex(Prog(nr, true)).toLatin1());
+        // The operator presses "Abbrechen" once program 3 is reported.
+        auto abbrechen = std::make_shared<QMetaObject::Connection>();
+        *abbrechen = connect(u->fenster.get(), &TwMiniQuorvel::Ergebnis, gaer.get(),
+                             [this, abbrechen](qint32, const QString &, const QString &x) {
+                                 if (x != QLatin1String("RestoreFortschritt=3"))
+                                     return;
+                                 disconnect(*abbrechen);
+                                 QTimer::singleShot(0, gaer.get(), [this] { gaer->Cancel->click(); });
+                             });
+        auto fehler = [this](const QString &Text) {
+            int n = 0;
+            for (int i = 0; i < u->fenster->LBError->count(); ++i)
+                n += u->fenster->LBError->item(i)->text().contains(Text);
+            return n;
+        };
+        QuorvelService *service = u->fenster->Engine()->Service();
+
+        gaer->LesenGaer->click();
+        QVERIFY(QTest::qWaitFor([&] { return fehler(QStringLiteral("Benutzerabbruch!")) > 0; }, 20000));
+        QVERIFY(!gaer->Gesperrt());
+        // The heartbeat has taken the abort line.
+        QVERIFY(QTest::qWaitFor([&] { return !P().Wartet && service->MakrosListe().isEmpty(); }, 5000));
+        QCOMPARE(gaer->Liste()[2], TwQuorvelGaerProg::StandardProgramm(3));
+
+        sim->stoerungEinplanen(QuorvelSimulator::FalschePruefsumme);
+        zeileKlicken(3);
+        gaer->LesenGaer_S->click();
+        QVERIFY(gaer->Gesperrt());
+        // Well before the editor's own time-out.
+        QVERIFY(fertig(20000));
+        QCOMPARE(gaer->Liste()[2], Prog(3, true));
+        QCOMPARE(fehler(QStringLiteral("ChksmFehler Empfang!")), 1);
+        QCOMPARE(fehler(QStringLiteral("Benutzerabbruch!")), 1);
+        QCOMPARE(fehler(QStringLiteral("TIMEOUT")), 0);
+        for (const QString &b : OffeneBoxTexte())
+            QVERIFY2(!b.contains(QStringLiteral("Timeout")), qPrintable(b));
     }
 };
 
