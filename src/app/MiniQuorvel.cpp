@@ -20,19 +20,25 @@
 
 namespace {
 
-// Closing the main window ends the program, whatever other windows are still open.
+// Closing the main window ends the program, whatever other windows are still open; a quit of
+// the application (a desktop session ending, say) closes the main window, so the program ends
+// through its shutdown or, when that refuses, goes on as it was.
 class Hauptfensterwache : public QObject
 {
 public:
-    using QObject::QObject;
+    explicit Hauptfensterwache(QWidget *Hauptfenster) : QObject(Hauptfenster), mHauptfenster(Hauptfenster) {}
 
 protected:
     bool eventFilter(QObject *o, QEvent *e) override
     {
-        if (e->type() == QEvent::Close) {
+        // Installed on the application too, it sees the events of every object.
+        if (o == qApp && e->type() == QEvent::Quit && mHauptfenster->isVisible()) {
+            mHauptfenster->close();
+            return true;
+        }
+        if (o == mHauptfenster && e->type() == QEvent::Close) {
             const QPointer<QWidget> w(static_cast<QWidget *>(o));
-            // exit, not quit: quit asks every window to close first, and the editors, which
-            // only hide when closed, would refuse it and keep the program running windowless.
+            // exit, not quit: quit would ask every other window to close first.
             QTimer::singleShot(0, qApp, [w] {
                 if (w && !w->isVisible())
                     QCoreApplication::exit(0);
@@ -40,13 +46,18 @@ protected:
         }
         return false;
     }
+
+private:
+    QWidget *mHauptfenster;
 };
 
 } // namespace
 
 void HauptfensterBeendetProgramm(QWidget *Hauptfenster)
 {
-    Hauptfenster->installEventFilter(new Hauptfensterwache(Hauptfenster));
+    auto *wache = new Hauptfensterwache(Hauptfenster);
+    Hauptfenster->installEventFilter(wache);
+    qApp->installEventFilter(wache);
 }
 
 int MiniQuorvelMain(int argc, char *argv[])
@@ -73,8 +84,8 @@ int MiniQuorvelMain(int argc, char *argv[])
     P().wShowbox = new TwShowbox();                             // 4. TwShowbox, box 1, never shown
     auto AboutBox = std::make_unique<TAboutBox>();              // 5. TAboutBox
     P().AboutBox = AboutBox.get();
-    auto wQuorvelNivorell = std::make_unique<TwQuorvelNivorell>(); // 6. TwQuorvelNivorell
-    auto wQuorvelGaerProg = std::make_unique<TwQuorvelGaerProg>(); // 7. TwQuorvelGaerProg
+    auto wQuorvelNivorell = std::make_unique<TwQuorvelNivorell>(wMiniQuorvel->KommandoEintrag()); // 6.
+    auto wQuorvelGaerProg = std::make_unique<TwQuorvelGaerProg>(wMiniQuorvel->KommandoEintrag()); // 7.
 
     const int ergebnis = app.exec();
 

@@ -1,8 +1,8 @@
 #include "editors/uProgrammEditor.h"
 
+#include "support/uOberflaeche.h"
 #include "support/uProgramm.h"
 #include "support/uShowbox.h"
-#include "windows/uMiniQuorvel.h"
 
 #include <QAction>
 #include <QApplication>
@@ -38,6 +38,18 @@ QTableWidgetItem *Zelle(const QString &Text, bool Fest)
     return item;
 }
 
+// The names grid: wider columns than it shows, selected by whole rows. Bringing a cell into
+// view scrolls only to its row; column 0 and the start of the names stay in view.
+class TNamenListe : public QTableWidget
+{
+public:
+    using QTableWidget::QTableWidget;
+    void scrollTo(const QModelIndex &Index, ScrollHint Hinweis = EnsureVisible) override
+    {
+        QTableWidget::scrollTo(Index.sibling(Index.row(), 0), Hinweis);
+    }
+};
+
 bool IstKopierenOderEinfuegen(QKeyEvent *k)
 {
     return k->matches(QKeySequence::Copy) || k->matches(QKeySequence::Paste);
@@ -58,9 +70,11 @@ void ProgrammSanduhr(bool On)
     }
 }
 
-TProgrammEditor::TProgrammEditor(const TEditorArt &Art, QWidget *parent) : QMainWindow(parent), mArt(Art)
+TProgrammEditor::TProgrammEditor(const TEditorArt &Art, TKommandoEintrag Kommando, QWidget *parent)
+    : QMainWindow(parent), mArt(Art), mKommando(std::move(Kommando))
 {
     setWindowFlag(Qt::WindowStaysOnTopHint);
+    DeaktiviertLesbar(this);
     DialogOrdner = ProgrammVorhanden() ? P().BackprogrammeQuorvel : QString();
 
     Flaeche = new QWidget(this);
@@ -72,7 +86,7 @@ TProgrammEditor::TProgrammEditor(const TEditorArt &Art, QWidget *parent) : QMain
     Panel->setObjectName(Art.PanelName);
     Panel->setGeometry(0, 0, breite, 241);
 
-    NamenListe = new QTableWidget(11, 2, Panel);
+    NamenListe = new TNamenListe(11, 2, Panel);
     NamenListe->setObjectName(QStringLiteral("NamenListe"));
     NamenListe->setGeometry(Art.NamenOrt.x(), Art.NamenOrt.y(), 196, 234);
     NamenListe->horizontalHeader()->hide();
@@ -234,9 +248,9 @@ QPushButton *TProgrammEditor::Knopf(QWidget *Eltern, const QString &Name, const 
 
 void TProgrammEditor::closeEvent(QCloseEvent *Ereignis)
 {
-    // Closing only hides; the list stays.
-    Ereignis->ignore();
-    hide();
+    // Closing only hides the window (it is never deleted), and the list stays. The close is
+    // accepted, so that a quit of the application, which closes every window first, goes on.
+    Ereignis->accept();
 }
 
 // --- list and names -------------------------------------------------------------------------
@@ -401,12 +415,7 @@ void TProgrammEditor::FreigabeSetzen(bool On)
                                  LesenEinzeln, SendenEinzeln, LadenEinzeln, SpeichernEinzeln};
     QList<QAction *> popup{Kopieren1, Einfgen1, Nachoben2, Nachunten2};
     if (!On) {
-        if (SperrGruppe) {
-            QPalette pal = SperrGruppe->palette();
-            pal.setColor(QPalette::Window, QColor(0xC0, 0xC0, 0xC0));
-            SperrGruppe->setPalette(pal);
-            SperrGruppe->setAutoFillBackground(true);
-        }
+        GesperrtDarstellen(SperrGruppe, true);
         ProgrammSanduhr(true);
         mEigeneSanduhr = true;
         if (SperrGruppe)
@@ -421,10 +430,7 @@ void TProgrammEditor::FreigabeSetzen(bool On)
             a->setEnabled(false);
         mGesperrt = true;
     } else {
-        if (SperrGruppe) {
-            SperrGruppe->setAutoFillBackground(false);
-            SperrGruppe->setPalette(QPalette());
-        }
+        GesperrtDarstellen(SperrGruppe, false);
         FortschrittZeigen(100);
         ProgrammSanduhr(false);
         mEigeneSanduhr = false;
@@ -486,10 +492,8 @@ void TProgrammEditor::TimeOutTimer()
 void TProgrammEditor::Anfrage(const QString &Befehl, const QString &Daten)
 {
     const QString text = Befehl + QLatin1Char('\t') + QString::asprintf("%2.2d", 0) + QLatin1Char('\t') + Daten;
-    if (KommandoErsatz)
-        KommandoErsatz(QStringLiteral("BEFEHL"), text);
-    else if (ProgrammVorhanden() && P().wMiniQuorvel)
-        P().wMiniQuorvel->Kommando(QStringLiteral("BEFEHL"), text);
+    if (mKommando)
+        mKommando(QStringLiteral("BEFEHL"), text);
 }
 
 void TProgrammEditor::LesenClick(bool Liste)

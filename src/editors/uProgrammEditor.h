@@ -13,9 +13,9 @@
 //   - MainMenu1 with File1 and Bearbeiten1, and PopupMenu1 (opened by a right click on a row);
 //   - the busy lock (FreigabeSetzen) with the program-wide hourglass cursor, the progress
 //     (FortschrittZeigen, FortschrittMeldung), the time-out box;
-//   - the requests (LesenClick, SendenClick: lock and hand "keyword TAB 00 TAB data" to the
-//     main window's Kommando under "BEFEHL"); a program that cannot be encoded is neither sent
-//     nor saved (box "Programm n enthält ungültige Werte!");
+//   - the requests (LesenClick, SendenClick: lock and hand "keyword TAB 00 TAB data" under
+//     "BEFEHL" to the command entry the editor was made with); a program that cannot be encoded
+//     is not sent (box "Programm n enthält ungültige Werte!");
 //   - the received list: ListeEmpfangen keeps the text and queues ListeDekodieren;
 //   - copy, paste and move of slots with their name cells;
 //   - the four file handlers (LadenClick, SpeichernClick) on the program-file module.
@@ -27,11 +27,11 @@
 //   2. implements the hooks below (slots of its own record type live in the derived class);
 //   3. calls FelderVerlassen() when its value editors are left (stores and marks the row);
 //   4. gives the router's entry points its own names (e.g. Freigeben -> FreigabeSetzen).
-// Tests replace KommandoErsatz (requests) and Dateidialog (file dialogs); file failures go
-// through DateiFehlerZeigen (windows/uDateiDialog.h), the time-out box through ShowErr.
+// Tests replace Dateidialog (file dialogs); file failures go through DateiFehlerZeigen
+// (support/uDateiDialog.h), the time-out box through ShowErr.
 
 #include "editors/uProgrammDatei.h"
-#include "windows/uDateiDialog.h"
+#include "support/uDateiDialog.h"
 
 #include <QMainWindow>
 #include <QPoint>
@@ -50,6 +50,9 @@ class QPushButton;
 class QTableWidget;
 class QTimer;
 
+// The command entry that takes an editor's requests: topic ("BEFEHL") and request text.
+using TKommandoEintrag = std::function<void(const QString &Topic, const QString &Text)>;
+
 class TProgrammEditor : public QMainWindow
 {
     Q_OBJECT
@@ -67,7 +70,8 @@ public:
         QString ListeLesen, EinzelLesen, ListeSchreiben, EinzelSchreiben;   // request keywords
     };
 
-    TProgrammEditor(const TEditorArt &Art, QWidget *parent = nullptr);
+    // Kommando takes the requests; without one they go nowhere.
+    TProgrammEditor(const TEditorArt &Art, TKommandoEintrag Kommando, QWidget *parent = nullptr);
     ~TProgrammEditor() override;
 
     // --- list and names ---------------------------------------------------------------------
@@ -123,8 +127,7 @@ public:
     void LadenClick(bool Liste);
     void SpeichernClick(bool Liste);
 
-    // Stand-ins for tests: the command entry and the file dialogs.
-    std::function<void(const QString &Topic, const QString &Text)> KommandoErsatz;
+    // Stand-in for tests: the file dialogs.
     TDateiDialogErsatz Dateidialog;
     // The start folder of both dialogs, taken when the window is made.
     QString DialogOrdner;
@@ -190,6 +193,7 @@ private:
     bool RecordsGueltig(const QStringList &Records, bool Liste, const QString &Folge);
     void Verschieben(int Von, int Nach);
 
+    TKommandoEintrag mKommando;
     bool mGesperrt = false;
     bool mEigeneSanduhr = false;
     QString mEmpfang;

@@ -93,7 +93,8 @@ QAbstractSpinBox::StepEnabled TZahlenEdit::stepEnabled() const
 
 // --- TwQuorvelGaerProg --------------------------------------------------------------------------
 
-TwQuorvelGaerProg::TwQuorvelGaerProg(QWidget *parent) : TProgrammEditor(GaerArt(), parent)
+TwQuorvelGaerProg::TwQuorvelGaerProg(TKommandoEintrag Kommando, QWidget *parent)
+    : TProgrammEditor(GaerArt(), std::move(Kommando), parent)
 {
     setObjectName(QStringLiteral("wQuorvelGaerProg"));
     setWindowTitle(QStringLiteral("GärProgramme"));

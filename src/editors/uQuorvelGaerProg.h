@@ -42,7 +42,8 @@ class TwQuorvelGaerProg : public TProgrammEditor
 {
     Q_OBJECT
 public:
-    explicit TwQuorvelGaerProg(QWidget *parent = nullptr);
+    // Kommando: the command entry that takes the editor's requests.
+    explicit TwQuorvelGaerProg(TKommandoEintrag Kommando = {}, QWidget *parent = nullptr);
     ~TwQuorvelGaerProg() override;
 
     // Router entry points.

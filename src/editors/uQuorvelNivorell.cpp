@@ -190,7 +190,8 @@ TProgrammEditor::TEditorArt NivorellArt()
 
 } // namespace
 
-TwQuorvelNivorell::TwQuorvelNivorell(QWidget *parent) : TProgrammEditor(NivorellArt(), parent)
+TwQuorvelNivorell::TwQuorvelNivorell(TKommandoEintrag Kommando, QWidget *parent)
+    : TProgrammEditor(NivorellArt(), std::move(Kommando), parent)
 {
     setObjectName(QStringLiteral("wQuorvelNivorell"));
     setWindowTitle(QStringLiteral("Nivorell"));

@@ -22,7 +22,8 @@ class TwQuorvelNivorell : public TProgrammEditor
 {
     Q_OBJECT
 public:
-    explicit TwQuorvelNivorell(QWidget *parent = nullptr);
+    // Kommando: the command entry that takes the editor's requests.
+    explicit TwQuorvelNivorell(TKommandoEintrag Kommando = {}, QWidget *parent = nullptr);
     ~TwQuorvelNivorell() override;
 
     // Router entry points.

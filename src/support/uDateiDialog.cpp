@@ -1,4 +1,4 @@
-#include "windows/uDateiDialog.h"
+#include "support/uDateiDialog.h"
 
 #include "support/uProgramm.h"
 
@@ -34,7 +34,8 @@ QString DateiWaehlen(QWidget *Eltern, const TDateiDialog &Dialog, const TDateiDi
     if (QFileInfo(Dialog.Ordner).isDir())
         dlg.setDirectory(Dialog.Ordner);
     dlg.setAcceptMode(Dialog.Speichern ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dlg.setFileMode(Dialog.Speichern ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    // Open dialogs return a name that does not exist too: the read then reports the failure.
+    dlg.setFileMode(QFileDialog::AnyFile);
     if (!Dialog.Dateiname.isEmpty())
         dlg.selectFile(Dialog.Dateiname);
     if (dlg.exec() != QDialog::Accepted)

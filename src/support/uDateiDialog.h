@@ -27,8 +27,8 @@ using TDateiDialogErsatz = std::function<QString(const TDateiDialog &)>;
 QStringList QtFilter(const QString &Filter);
 
 // The path chosen in the dialog, or by Ersatz when it is set; empty when cancelled. Save
-// dialogs ask before they overwrite an existing file and add the default extension to a name
-// typed without one.
+// dialogs ask before they overwrite an existing file; open dialogs also return the name of a
+// file that does not exist. Both add the default extension to a name typed without one.
 QString DateiWaehlen(QWidget *Eltern, const TDateiDialog &Dialog, const TDateiDialogErsatz &Ersatz = {});
 
 // The box of a file that cannot be read or written: modal, OK, the application's title (or

@@ -5,7 +5,9 @@
 #include <QFontInfo>
 #include <QLibraryInfo>
 #include <QPointer>
+#include <QPalette>
 #include <QProxyStyle>
+#include <QWidget>
 #include <QTranslator>
 
 namespace {
@@ -104,4 +106,31 @@ void OberflaecheEinrichten()
 bool QtUebersetzungGeladen()
 {
     return Uebersetzung != nullptr;
+}
+
+void GesperrtDarstellen(QWidget *Gruppe, bool Gesperrt)
+{
+    if (!Gruppe)
+        return;
+    if (!Gesperrt) {
+        Gruppe->setAutoFillBackground(false);
+        Gruppe->setPalette(QPalette());
+        return;
+    }
+    QPalette pal = Gruppe->palette();
+    pal.setColor(QPalette::Window, QColor(QRgb(GesperrtGrund)));
+    for (QPalette::ColorRole rolle : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        pal.setColor(QPalette::Disabled, rolle, QColor(QRgb(GesperrtSchrift)));
+    // A selected cell keeps its text legible on the grey highlight.
+    pal.setColor(QPalette::Disabled, QPalette::HighlightedText, Qt::black);
+    Gruppe->setPalette(pal);
+    Gruppe->setAutoFillBackground(true);
+}
+
+void DeaktiviertLesbar(QWidget *Fenster)
+{
+    QPalette pal = Fenster->palette();
+    for (QPalette::ColorRole rolle : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        pal.setColor(QPalette::Disabled, rolle, QColor(QRgb(DeaktiviertSchrift)));
+    Fenster->setPalette(pal);
 }

@@ -23,3 +23,19 @@ bool QtUebersetzungGeladen();
 // margin of 2 px, so that five digits or a grid caption fit where the design puts them. One for
 // the program, following the application style; set it with QWidget::setStyle.
 QStyle *KompakterStil();
+
+class QWidget;
+
+// The silver of a locked group.
+inline constexpr unsigned GesperrtGrund = 0xC0C0C0;
+// Disabled text of a locked group: legible on the silver and on a red field (3:1 and more).
+inline constexpr unsigned GesperrtSchrift = 0x333333;
+
+// Locked: the group turns silver and its disabled texts stay legible on it; unlocked: its
+// normal look again. Enabling and disabling are the caller's.
+void GesperrtDarstellen(QWidget *Gruppe, bool Gesperrt);
+
+// Disabled text of a window's buttons and menus: grey, legible on the button face and the
+// window (3:1 and more).
+inline constexpr unsigned DeaktiviertSchrift = 0x6E6E6E;
+void DeaktiviertLesbar(QWidget *Fenster);

@@ -10,6 +10,7 @@
 #include "support/uAbout.h"
 #include "support/uIniDatei.h"
 #include "support/uKonstanten.h"
+#include "support/uOberflaeche.h"
 #include "support/uProgramm.h"
 #include "windows/uQuorvel.h"
 
@@ -220,8 +221,6 @@ const char *const RelaisTexte[18] = {
     "Schocken",         "Backofen Start", "Mag.vent.Kühl",
 };
 
-const QColor Silber(0xC0, 0xC0, 0xC0);
-const QColor GesperrtSchrift(0x33, 0x33, 0x33);
 
 // The port text, with the list entry of the same name as the current one (none when the
 // port is not in the list), so that the open list shows that port and not another.
@@ -906,20 +905,8 @@ void TwMiniQuorvel::UhrTimerTimer()
 
 void TwMiniQuorvel::BedienungFreigeben(bool On)
 {
-    for (QGroupBox *g : {WochenProgramme, Status, Uhrzeit}) {
-        if (On) {
-            g->setAutoFillBackground(false);
-            g->setPalette(QPalette());
-        } else {
-            QPalette pal = g->palette();
-            pal.setColor(QPalette::Window, Silber);
-            // Disabled text stays legible on the silver and on a red field (contrast 3:1 and more).
-            for (QPalette::ColorRole rolle : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-                pal.setColor(QPalette::Disabled, rolle, GesperrtSchrift);
-            g->setPalette(pal);
-            g->setAutoFillBackground(true);
-        }
-    }
+    for (QGroupBox *g : {WochenProgramme, Status, Uhrzeit})
+        GesperrtDarstellen(g, !On);
     CheckTimer->stop();
     if (On) {
         CheckTimer->setInterval(P().CheckTimerSekunden * 1000);

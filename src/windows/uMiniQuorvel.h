@@ -3,7 +3,7 @@
 // The main window: it holds the serial port, the command engine with its timers, the address
 // field, the echo option and the traffic lists, and it owns the service window.
 
-#include "windows/uDateiDialog.h"
+#include "support/uDateiDialog.h"
 
 #include <QDateTime>
 #include <QLocale>
@@ -45,6 +45,11 @@ public:
 
     // The command entry of every window.
     void Kommando(const QString &Topic, const QString &Text);
+    // Kommando as a function, for the windows made to hand their requests to it.
+    std::function<void(const QString &Topic, const QString &Text)> KommandoEintrag()
+    {
+        return [this](const QString &Topic, const QString &Text) { Kommando(Topic, Text); };
+    }
     void PortWarten();
 
     // Traffic lists.
@@ -227,7 +232,7 @@ public:
     int MausY = 0;
     static const QString OfenTyp;
 
-    // The file dialogs (see windows/uDateiDialog.h). Dateidialog, when set, stands in for the
+    // The file dialogs (see support/uDateiDialog.h). Dateidialog, when set, stands in for the
     // modal dialog and returns the chosen path (empty: cancelled).
     using TDateiDialog = ::TDateiDialog;
     TDateiDialogErsatz Dateidialog;

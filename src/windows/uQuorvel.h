@@ -5,7 +5,7 @@
 // program, and the buttons of the service requests.
 
 #include "controller/uQuorvelKonstanten.h"
-#include "windows/uDateiDialog.h"
+#include "support/uDateiDialog.h"
 
 #include <QAbstractSpinBox>
 #include <QDateTime>

@@ -93,8 +93,8 @@ class TestProgrammPty : public QObject
     {
         fenster = u->erzeugen();
         fenster->show();
-        nivorell = std::make_unique<TwQuorvelNivorell>();
-        gaerProg = std::make_unique<TwQuorvelGaerProg>();
+        nivorell = std::make_unique<TwQuorvelNivorell>(fenster->KommandoEintrag());
+        gaerProg = std::make_unique<TwQuorvelGaerProg>(fenster->KommandoEintrag());
     }
 
     // The service window as the operator opens it: the hidden panel, its button, the display box.

@@ -65,8 +65,8 @@ class TestServicePty : public QObject
         sim->setWochenprogramm(WocheHex(360).toLatin1());
         haupt = u->anschliessen();
         QVERIFY(u->angeschlossen());
-        nivorell = std::make_unique<TwQuorvelNivorell>();
-        gaer = std::make_unique<TwQuorvelGaerProg>();
+        nivorell = std::make_unique<TwQuorvelNivorell>(haupt->KommandoEintrag());
+        gaer = std::make_unique<TwQuorvelGaerProg>(haupt->KommandoEintrag());
         s = haupt->BefehlsFenster();
         QVERIFY(s);
         s->show();

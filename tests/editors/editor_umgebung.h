@@ -7,7 +7,7 @@
 #include "support/uProgramm.h"
 #include "support/uShowbox.h"
 #include "editors/uProgrammEditor.h"
-#include "windows/uDateiDialog.h"
+#include "support/uDateiDialog.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -62,11 +62,10 @@ struct EditorUmgebung
         programm = std::make_unique<Programm>();
         PfadeInitialisieren(dir.path() + QStringLiteral("/prog/"));
         DateiFehlerBox = [this](QWidget *, const QString &, const QString &Text) { dateiFehler << Text; };
-        fenster = std::make_unique<Fenster>();
-        fenster->KommandoErsatz = [this](const QString &Topic, const QString &Text) {
+        fenster = std::make_unique<Fenster>([this](const QString &Topic, const QString &Text) {
             if (Topic == QLatin1String("BEFEHL"))
                 befehle << Text;
-        };
+        });
         fenster->Dateidialog = [this](const TDateiDialog &d) {
             dialoge << d;
             return dialogAntwort;

@@ -52,9 +52,8 @@ private slots:
         haupt = u->erzeugen();
         haupt->Engine()->TimerHerz->stop();
         haupt->Engine()->StatusTimer->stop();
-        gaer = std::make_unique<TwQuorvelGaerProg>();
         befehle.clear();
-        gaer->KommandoErsatz = [this](const QString &, const QString &t) { befehle << t; };
+        gaer = std::make_unique<TwQuorvelGaerProg>([this](const QString &, const QString &t) { befehle << t; });
     }
     void cleanup()
     {

@@ -13,7 +13,7 @@
 #include "support/uOberflaeche.h"
 #include "support/uProgramm.h"
 #include "support/uShowbox.h"
-#include "windows/uDateiDialog.h"
+#include "support/uDateiDialog.h"
 
 #include <QApplication>
 #include <QFile>
@@ -69,8 +69,8 @@ class TestNivorell : public QObject
         programm = std::make_unique<Programm>();
         P().ServiceModus = Service;
         P().BackprogrammeQuorvel = ordner.path();
-        f = std::make_unique<TwQuorvelNivorell>();
-        f->KommandoErsatz = [this](const QString &Topic, const QString &Text) { gesendet << Topic + QLatin1Char('|') + Text; };
+        f = std::make_unique<TwQuorvelNivorell>(
+            [this](const QString &Topic, const QString &Text) { gesendet << Topic + QLatin1Char('|') + Text; });
         f->Dateidialog = [this](const TDateiDialog &d) {
             dialoge << d;
             return dialogPfad;

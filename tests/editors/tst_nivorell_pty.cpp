@@ -9,7 +9,7 @@
 #include "editors/uQuorvelNivorell.h"
 #include "simulator/QuorvelSimulator.h"
 #include "support/uShowbox.h"
-#include "windows/uDateiDialog.h"
+#include "support/uDateiDialog.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -65,7 +65,7 @@ private slots:
             sim->setNivorellProgramm(nr, NvHex(nr).toLatin1());
         haupt = u->anschliessen();
         QVERIFY(u->angeschlossen());
-        f = std::make_unique<TwQuorvelNivorell>();
+        f = std::make_unique<TwQuorvelNivorell>(haupt->KommandoEintrag());
         f->show();
         QVERIFY(QTest::qWaitForWindowExposed(f.get()));
         ergebnisse.clear();

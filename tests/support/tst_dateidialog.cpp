@@ -2,11 +2,12 @@
 // overwrite question; cancelled gives no path.
 
 #include "support/uOberflaeche.h"
-#include "windows/uDateiDialog.h"
+#include "support/uDateiDialog.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -86,6 +87,53 @@ private slots:
         QVERIFY(fragt);
         QCOMPARE(ordner, QDir(dir.path()).absolutePath());
         QCOMPARE(pfad, annehmen ? dir.filePath(QStringLiteral("GaerPrgRecord.QGR")) : QString());
+    }
+
+    // A name typed into the open dialog is returned whether or not its file exists; the
+    // default extension is added to a name typed without one.
+    void oeffnenGetippt_data()
+    {
+        QTest::addColumn<QString>("getippt");
+        QTest::addColumn<bool>("vorhanden");
+        QTest::addColumn<QString>("erwartet");
+        QTest::newRow("missing file") << "Fehlt.QGR" << false << "Fehlt.QGR";
+        QTest::newRow("missing, no extension") << "Fehlt" << false << "Fehlt.QGR";
+        QTest::newRow("existing file") << "Da.QGR" << true << "Da.QGR";
+    }
+    void oeffnenGetippt()
+    {
+        QFETCH(QString, getippt);
+        QFETCH(bool, vorhanden);
+        QFETCH(QString, erwartet);
+        QTemporaryDir dir;
+        if (vorhanden) {
+            QFile f(dir.filePath(getippt));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        }
+        TDateiDialog d;
+        d.Name = QStringLiteral("OpenDialog1");
+        d.Filter = QStringLiteral("Quorvel Gär-Record (*.QGR)|*.QGR|Alle Dateien (*.*)|*.*");
+        d.Endung = QStringLiteral("*.QGR");
+        d.Ordner = dir.path();
+
+        bool getippt_ = false;
+        QTimer::singleShot(0, this, [&] {
+            auto *dlg = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            if (!dlg)
+                return;
+            auto *zeile = dlg->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+            if (!zeile)
+                return;
+            getippt_ = true;
+            zeile->setFocus();
+            QTest::keyClicks(zeile, getippt);
+            QTest::keyClick(zeile, Qt::Key_Return);
+            // A dialog that refused the name is still open: close it so the test ends.
+            QTimer::singleShot(200, dlg, [dlg] { if (dlg->isVisible()) dlg->reject(); });
+        });
+        const QString pfad = DateiWaehlen(nullptr, d);
+        QVERIFY(getippt_);
+        QCOMPARE(pfad, dir.filePath(erwartet));
     }
 };
 

@@ -125,8 +125,8 @@ private slots:
         fenster = u->erzeugen();
         fenster->Engine()->TimerHerz->stop();
         fenster->Engine()->StatusTimer->stop();
-        nivo = std::make_unique<TwQuorvelNivorell>();
-        gaer = std::make_unique<TwQuorvelGaerProg>();
+        nivo = std::make_unique<TwQuorvelNivorell>(fenster->KommandoEintrag());
+        gaer = std::make_unique<TwQuorvelGaerProg>(fenster->KommandoEintrag());
         schreiber = std::make_unique<BoxSchreiber>();
         schreiber->zustand = [this] { return zustand(); };
         qApp->installEventFilter(schreiber.get());

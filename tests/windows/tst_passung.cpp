@@ -4,6 +4,7 @@
 
 #include "fensterpassung.h"
 #include "hauptfenster_umgebung.h"
+#include "kontrast.h"
 
 #include "windows/uQuorvel.h"
 
@@ -52,19 +53,6 @@ QString Woche(const char *Tag)
     for (int i = 0; i < 7; ++i)
         t += QLatin1String(Tag);
     return t;
-}
-
-double Leuchtdichte(const QColor &c)
-{
-    auto kanal = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
-    return 0.2126 * kanal(c.redF()) + 0.7152 * kanal(c.greenF()) + 0.0722 * kanal(c.blueF());
-}
-
-double Kontrast(const QColor &a, const QColor &b)
-{
-    const double la = Leuchtdichte(a);
-    const double lb = Leuchtdichte(b);
-    return (qMax(la, lb) + 0.05) / (qMin(la, lb) + 0.05);
 }
 
 // The size of the main window whose client area (all but the menu bar) is the design's.

@@ -7,7 +7,10 @@
 #include "editors/uQuorvelGaerProg.h"
 #include "editors/uQuorvelNivorell.h"
 
+#include "controller/ComPort.h"
+
 #include <QFile>
+#include <QLineEdit>
 #include <QTimer>
 #include <QtTest>
 
@@ -18,17 +21,25 @@ class TestProgrammende : public QObject
 private slots:
     void initTestCase() { OberflaecheEinrichten(); }
 
+    // The main window closed by the user, or the application told to quit (a desktop session
+    // ending): both end the message loop through the main window's shutdown, also while the
+    // editors are open; a close refused by the main window ends nothing.
     void schliessen_data()
     {
+        QTest::addColumn<bool>("beenden");        // QCoreApplication::quit instead of the close box
         QTest::addColumn<bool>("editoren");
         QTest::addColumn<bool>("einstellungenSchreibbar");
         QTest::addColumn<bool>("endet");
-        QTest::newRow("alone") << false << true << true;
-        QTest::newRow("both editors open") << true << true << true;
-        QTest::newRow("close refused, editors open") << true << false << false;
+        QTest::newRow("close, alone") << false << false << true << true;
+        QTest::newRow("close, both editors open") << false << true << true << true;
+        QTest::newRow("close refused, editors open") << false << true << false << false;
+        QTest::newRow("quit, alone") << true << false << true << true;
+        QTest::newRow("quit, both editors open") << true << true << true << true;
+        QTest::newRow("quit refused, editors open") << true << true << false << false;
     }
     void schliessen()
     {
+        QFETCH(bool, beenden);
         QFETCH(bool, editoren);
         QFETCH(bool, einstellungenSchreibbar);
         QFETCH(bool, endet);
@@ -43,6 +54,7 @@ private slots:
             nivorell.show();
         }
         QVERIFY(QTest::qWaitForWindowExposed(f));
+        f->QuorvelAdrEdit->setText(QStringLiteral("0701"));
         if (!einstellungenSchreibbar) {
             // The user store lies below a plain file: writing it fails, the close is refused.
             QFile sperre(u.dir.path() + QStringLiteral("/datei"));
@@ -52,7 +64,10 @@ private slots:
         }
 
         // The program's own message loop, as the main program runs it.
-        QTimer::singleShot(0, f, [f] { f->close(); });
+        if (beenden)
+            QTimer::singleShot(0, qApp, [] { QCoreApplication::quit(); });
+        else
+            QTimer::singleShot(0, f, [f] { f->close(); });
         QTimer sonst;
         sonst.setSingleShot(true);
         connect(&sonst, &QTimer::timeout, [] { QCoreApplication::exit(99); });
@@ -60,9 +75,17 @@ private slots:
         const int ergebnis = QCoreApplication::exec();
         QCOMPARE(ergebnis, endet ? 0 : 99);
         QCOMPARE(f->isVisible(), !endet);
-        // An editor is never asked to close by the end of the program.
-        QCOMPARE(gaer.isVisible(), editoren);
-        QCOMPARE(nivorell.isVisible(), editoren);
+        if (endet) {
+            // Through the main window's shutdown: settings written, port closed, no command runs.
+            QCOMPARE(u.einstellung(QStringLiteral("QorAdresse")).toString(), QStringLiteral("0701"));
+            QVERIFY(P().Beenden);
+            QVERIFY(!f->Port()->Open());
+        }
+        // Closing the main window leaves the editors as they are.
+        if (!beenden || !endet) {
+            QCOMPARE(gaer.isVisible(), editoren && (!beenden || !endet));
+            QCOMPARE(nivorell.isVisible(), editoren && (!beenden || !endet));
+        }
     }
 };
 

@@ -48,9 +48,9 @@ private slots:
         const auto ersatz = [this](const TDateiDialog &) { return datei; };
         haupt->Dateidialog = ersatz;
         s->Dateidialog = ersatz;
-        nivorell = std::make_unique<TwQuorvelNivorell>();
+        nivorell = std::make_unique<TwQuorvelNivorell>(haupt->KommandoEintrag());
         nivorell->Dateidialog = ersatz;
-        gaer = std::make_unique<TwQuorvelGaerProg>();
+        gaer = std::make_unique<TwQuorvelGaerProg>(haupt->KommandoEintrag());
         gaer->Dateidialog = ersatz;
     }
     void cleanup()

@@ -12,6 +12,7 @@
 #include "editors/uQuorvelNivorell.h"
 #include "simulator/PtySimulator.h"
 #include "simulator/QuorvelSimulator.h"
+#include "support/uDateiSchreiben.h"
 #include "support/uKonstanten.h"
 #include "support/uOberflaeche.h"
 #include "support/uProgramm.h"
@@ -19,6 +20,7 @@
 #include "windows/uQuorvel.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDeadlineTimer>
@@ -66,8 +68,13 @@ bool WartenBis(const std::function<bool()> &Bedingung, int ms)
 
 bool Speichern(QWidget *w, const QString &pfad)
 {
-    if (!w->grab().save(pfad, "PNG")) {
-        Fehler(QStringLiteral("%1 kann nicht geschrieben werden").arg(pfad));
+    // Encoded first, then written whole: a full disk keeps the old picture.
+    QByteArray png;
+    QBuffer puffer(&png);
+    QString grund;
+    if (!puffer.open(QIODevice::WriteOnly) || !w->grab().save(&puffer, "PNG") || !DateiSchreiben(pfad, png, &grund)) {
+        Fehler(QStringLiteral("%1 kann nicht geschrieben werden").arg(pfad)
+               + (grund.isEmpty() ? QString() : QStringLiteral(": ") + grund));
         return false;
     }
     std::printf("%s\n", qPrintable(pfad));
@@ -169,7 +176,7 @@ int main(int argc, char *argv[])
             p.Schritte[size_t(k)] = {QString::number(nv[k][0]), QString::number(nv[k][1]), QString::number(nv[k][2])};
         sim.setNivorellProgramm(nr, NivorellZuHex(p).toLatin1());
     }
-    TwQuorvelNivorell nivorell;
+    TwQuorvelNivorell nivorell(fenster.KommandoEintrag());
     nivorell.show();
     nivorell.LesenListe->click();
     if (!WartenBis([&] { return !nivorell.Gesperrt(); }, 30000)) {
@@ -186,7 +193,7 @@ int main(int argc, char *argv[])
         p.GA.Temp = QString::number(28 + nr % 4);
         sim.setGaerProgramm(nr, GaerProgZuHex(p).toLatin1());
     }
-    TwQuorvelGaerProg gaer;
+    TwQuorvelGaerProg gaer(fenster.KommandoEintrag());
     gaer.show();
     gaer.LesenGaer->click();
     if (!WartenBis([&] { return !gaer.Gesperrt(); }, 30000)) {
