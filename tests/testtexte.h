@@ -39,3 +39,13 @@ inline QByteArray StandardGaer1Datei(bool Ab352)
 {
     return "01\r\n" + (Ab352 ? StandardGaer1Hex56 : StandardGaer1Hex52).toLatin1() + "\r\n";
 }
+
+// A proofing list file of GaerHex(1) .. GaerHex(10) whose program at place Leer (1 to 10) is
+// an empty line, as a list save writes a program that cannot be encoded.
+inline QByteArray GaerListeMitLeeremProgramm(int Leer)
+{
+    QByteArray text = "Init\r\n";
+    for (int nr = 1; nr <= 10; ++nr)
+        text += (nr == Leer ? QByteArray() : GaerHex(nr).toLatin1()) + "\r\n";
+    return text;
+}

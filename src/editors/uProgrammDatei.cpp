@@ -85,6 +85,25 @@ QByteArray ProgrammDateiText(const QStringList &Zeilen)
     return text;
 }
 
+QList<int> LeereProgramme(const QStringList &Records)
+{
+    QList<int> plaetze;
+    for (qsizetype i = 0; i < Records.size(); ++i)
+        if (Records.at(i).isEmpty())
+            plaetze << int(i) + 1;
+    return plaetze;
+}
+
+QString LeerGespeichertText(const QList<int> &Plaetze)
+{
+    QStringList nummern;
+    for (int p : Plaetze)
+        nummern << QString::number(p);
+    if (nummern.size() == 1)
+        return QStringLiteral("Programm %1 enthält ungültige Werte!\r\nleer gespeichert").arg(nummern.first());
+    return QStringLiteral("Programme %1 enthalten ungültige Werte!\r\nleer gespeichert").arg(nummern.join(QStringLiteral(", ")));
+}
+
 QString OeffnenFehler(const QString &Pfad, const QString &Grund)
 {
     return QStringLiteral("Datei %1 kann nicht geöffnet werden. %2").arg(QDir::toNativeSeparators(Pfad), Grund);

@@ -57,6 +57,12 @@ QStringList NivorellListeZeilen(const std::array<TQorNivorell, 10> &Liste);
 // The whole file text: each line Latin-1 and ended by CR LF.
 QByteArray ProgrammDateiText(const QStringList &Zeilen);
 
+// Places (1 to 10) of a list whose record text is empty: the encoder could not make it. Such a
+// program is saved as an empty line.
+QList<int> LeereProgramme(const QStringList &Records);
+// The box text after a list save that held such programs: which were saved empty.
+QString LeerGespeichertText(const QList<int> &Plaetze);
+
 // Failure texts shown to the user.
 QString OeffnenFehler(const QString &Pfad, const QString &Grund);
 QString ErstellenFehler(const QString &Pfad, const QString &Grund);

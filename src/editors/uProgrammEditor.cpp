@@ -652,8 +652,9 @@ void TProgrammEditor::SpeichernClick(bool Liste)
     const int r = Zeile();
     const QString nummer = ProgrammNummerText(r);
     const QStringList records = Liste ? SlotRecords() : QStringList{FelderRecord()};
-    // An empty line would read back as a different program.
-    if (!RecordsGueltig(records, Liste, QStringLiteral("nicht gespeichert")))
+    // A single program that cannot be encoded is not saved: nothing else would be. A list is,
+    // with such a program as an empty line, and a box names it.
+    if (!Liste && !RecordsGueltig(records, Liste, QStringLiteral("nicht gespeichert")))
         return;
     TDateiDialog d;
     d.Name = QStringLiteral("SaveDialog1");
@@ -671,6 +672,9 @@ void TProgrammEditor::SpeichernClick(bool Liste)
         DateiFehlerZeigen(this, fehler);
         return;
     }
-    if (Liste)
-        NamenAnzeigen();
+    if (!Liste)
+        return;
+    NamenAnzeigen();
+    if (const QList<int> leer = LeereProgramme(records); !leer.isEmpty())
+        ShowErr(QStringLiteral("FEHLER"), LeerGespeichertText(leer), 0);
 }

@@ -43,18 +43,15 @@ QString ListeKodieren(const Liste &L, Kodierer Zu, int &Nr)
     return text;
 }
 
-// False, with the box the editors show, when a program line of a file could not be encoded:
-// an empty line would load back as another program. Nummer: the single program's number.
-bool DateiZeilenGueltig(const QStringList &Zeilen, bool Liste, const QString &Nummer)
+// False, with the box the editors show, when the single program could not be encoded: an
+// empty line would load back as another program. Nummer: its number.
+bool EinzelZeileGueltig(const QStringList &Zeilen, const QString &Nummer)
 {
-    for (qsizetype i = 1; i < Zeilen.size(); ++i)
-        if (Zeilen.at(i).isEmpty()) {
-            const QString nr = Liste ? QString::number(i) : QString::number(GanzzahlOder(Nummer, 0));
-            ShowErr(QStringLiteral("FEHLER"),
-                    QStringLiteral("Programm %1 enthält ungültige Werte!\r\nnicht gespeichert").arg(nr), 0);
-            return false;
-        }
-    return true;
+    if (Zeilen.size() < 2 || !Zeilen.at(1).isEmpty())
+        return true;
+    ShowErr(QStringLiteral("FEHLER"), QStringLiteral("Programm %1 enthält ungültige Werte!\r\nnicht gespeichert")
+                                          .arg(GanzzahlOder(Nummer, 0)), 0);
+    return false;
 }
 
 const QString WochPrgFilter = QStringLiteral("Quorvel Wochen-Programme (*.QWP)|*.QWP|Alle Dateien (*.*)|*.*");
@@ -355,11 +352,16 @@ void TwQuorvel::ProgrammDateiSpeichern(const TProgrammSeite<Rec> &S)
         S.Prog = (this->*S.AusFeldern)();
         zeilen = EinzelDateiZeilen(nummer, S.ZuHex(S.Prog));
     }
-    if (!DateiZeilenGueltig(zeilen, liste, nummer))
+    if (!liste && !EinzelZeileGueltig(zeilen, nummer))
         return;
     QString fehler;
-    if (!ProgrammDateiSchreiben(pfad, zeilen, fehler))
+    if (!ProgrammDateiSchreiben(pfad, zeilen, fehler)) {
         DateiFehlerZeigen(this, fehler);
+        return;
+    }
+    // A list is saved whole; a program that could not be encoded stands as an empty line.
+    if (const QList<int> leer = liste ? LeereProgramme(zeilen.mid(1)) : QList<int>(); !leer.isEmpty())
+        ShowErr(QStringLiteral("FEHLER"), LeerGespeichertText(leer), 0);
 }
 
 void TwQuorvel::LadenGPrgClick()

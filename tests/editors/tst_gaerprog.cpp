@@ -462,15 +462,14 @@ private slots:
         QCOMPARE(f->Gauge1->value(), 0);
     }
 
-    // A program that cannot be encoded is neither sent nor saved: an empty text would shift the
-    // list on the controller or leave an empty line in the file.
+    // A program that cannot be encoded is not sent (an empty text would shift the list on the
+    // controller), and not saved alone (nothing else would be saved).
     void ungueltigeWerte_data()
     {
         QTest::addColumn<QString>("knopf");
         QTest::addColumn<QString>("text");
         QTest::newRow("SendenGaer") << "SendenGaer" << "Programm 4 enthält ungültige Werte!|nicht übertragen";
         QTest::newRow("SendenGaer_S") << "SendenGaer_S" << "Programm 6 enthält ungültige Werte!|nicht übertragen";
-        QTest::newRow("SpeichernGaer") << "SpeichernGaer" << "Programm 4 enthält ungültige Werte!|nicht gespeichert";
         QTest::newRow("SpeichernGaer_S") << "SpeichernGaer_S" << "Programm 6 enthält ungültige Werte!|nicht gespeichert";
     }
     void ungueltigeWerte()
@@ -490,6 +489,42 @@ private slots:
         QCOMPARE(OffeneBoxen().size(), 1);
         QCOMPARE(OffeneBoxen().first().caption, QStringLiteral("FEHLER"));
         QCOMPARE(OffeneBoxen().first().zeilen.join(QLatin1Char('|')), text);
+    }
+
+    // A list holding programs that cannot be encoded is saved whole, those programs as empty
+    // lines, and a box names them: a file with such a line loads and saves again unchanged.
+    void listeMitUngueltigemProgramm()
+    {
+        QFile alt(u->pfad(QStringLiteral("alt.QGR")));
+        QVERIFY(alt.open(QIODevice::WriteOnly));
+        alt.write(GaerListeMitLeeremProgramm(5));
+        alt.close();
+        u->dialogAntwort = alt.fileName();
+        f->LadenGaer->click();
+        QVERIFY(u->dateiFehler.isEmpty());
+        u->dialogAntwort = u->pfad(QStringLiteral("neu.QGR"));
+        f->SpeichernGaer->click();
+        QFile neu(u->dialogAntwort);
+        QVERIFY(neu.open(QIODevice::ReadOnly));
+        QCOMPARE(neu.readAll(), GaerListeMitLeeremProgramm(5));
+        QCOMPARE(OffeneBoxTexte(), QStringList{"FEHLER|Programm 5 enthält ungültige Werte!|leer gespeichert"});
+        ShowboxenFreigeben();
+
+        // Two programs with values that do not fit.
+        for (int nr : {2, 9}) {
+            TQorGaerProg g = Prog(nr);
+            g.GV.Zeit = QStringLiteral("70000");
+            f->ProgrammAnzeigen(g);
+        }
+        u->dialogAntwort = u->pfad(QStringLiteral("zwei.QGR"));
+        f->SpeichernGaer->click();
+        QStringList zeilen;
+        QString fehler;
+        QVERIFY(ProgrammDateiZeilenLesen(u->dialogAntwort, 12, zeilen, fehler));
+        QCOMPARE(zeilen.size(), 11);
+        QCOMPARE(LeereProgramme(zeilen.mid(1)), QList<int>({2, 5, 9}));
+        QCOMPARE(OffeneBoxTexte(), QStringList{"FEHLER|Programme 2, 5, 9 enthalten ungültige Werte!|leer gespeichert"});
+        QVERIFY(u->dateiFehler.isEmpty());
     }
 
     // A list load that failed leaves the list invalid: the next unlock brings the buttons back,

@@ -433,9 +433,10 @@ private slots:
         QVERIFY(f()->GaerListe == liste);
     }
 
-    // A program that cannot be encoded is not saved, single or in a list, as in the editors:
-    // an empty line would load back as another program. The box names the program.
-    void speichernUngueltigNichtGespeichert()
+    // A single program that cannot be encoded is not saved, as in the editors: an empty line
+    // would load back as another program. A list is saved whole with such a program as an
+    // empty line. The box names the program.
+    void speichernUngueltig()
     {
         f()->P_Nr->setText(QStringLiteral("2"));
         f()->P_GaZeit->setText(QStringLiteral("70000"));
@@ -447,8 +448,25 @@ private slots:
         f()->NvListe[3].Schritte[0].Zeit = QStringLiteral("70000");
         f()->TakeRecordNV->setChecked(true);
         klick(f()->SpeichernNivoR, QStringLiteral("l.NVR"));
-        QVERIFY(!QFile::exists(pfad(QStringLiteral("l.NVR"))));
-        QCOMPARE(fehlerBoxZeilen().value(0), QStringLiteral("Programm 4 enthält ungültige Werte!"));
+        const QList<QByteArray> zeilen = lesen(QStringLiteral("l.NVR")).split('\n');
+        QCOMPARE(zeilen.size(), 12); // eleven lines ended by CR LF
+        QCOMPARE(zeilen.at(4), QByteArray("\r"));
+        QCOMPARE(zeilen.at(3).size(), 101);
+        QCOMPARE(fehlerBoxZeilen(), QStringList({QStringLiteral("Programm 4 enthält ungültige Werte!"),
+                                                 QStringLiteral("leer gespeichert")}));
+        QVERIFY(boxen.isEmpty());
+    }
+
+    // A proofing list file with an empty line loads and saves again unchanged.
+    void listeMitLeeremProgramm()
+    {
+        schreiben(QStringLiteral("alt.QGR"), GaerListeMitLeeremProgramm(5));
+        f()->TakeRecord->setChecked(true);
+        klick(f()->LadenGPrg, QStringLiteral("alt.QGR"));
+        klick(f()->SpeichernGPrg, QStringLiteral("neu.QGR"));
+        QCOMPARE(lesen(QStringLiteral("neu.QGR")), GaerListeMitLeeremProgramm(5));
+        QCOMPARE(fehlerBoxZeilen(), QStringList({QStringLiteral("Programm 5 enthält ungültige Werte!"),
+                                                 QStringLiteral("leer gespeichert")}));
         QVERIFY(boxen.isEmpty());
     }
 
