@@ -2,6 +2,7 @@
 // a row, and a locked editor stays legible.
 
 #include "editor_umgebung.h"
+#include "dialogtippen.h"
 #include "kontrast.h"
 
 #include "editors/uQuorvelGaerProg.h"
@@ -12,6 +13,7 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
@@ -160,6 +162,46 @@ private slots:
         const int nachher = Schriftpixel(liste->viewport()->grab().toImage(), ZeilenBereich(liste));
         QVERIFY2(nachher >= vorher * 9 / 10, qPrintable(QStringLiteral("%1 -> %2").arg(vorher).arg(nachher)));
         QCOMPARE(liste->horizontalScrollBar()->value(), 0);
+    }
+
+    // The open dialogs return a name typed for a file that does not exist; the read then fails
+    // with the box that names the file, and a list load leaves the list cleared.
+    void oeffnenFehlendeDatei_data()
+    {
+        QTest::addColumn<QString>("art");
+        QTest::addColumn<bool>("liste");
+        QTest::addColumn<QString>("datei");
+        QTest::newRow("Gaer, list") << "Gaer" << true << "fehlt.QGR";
+        QTest::newRow("Gaer, single") << "Gaer" << false << "fehlt.QGP";
+        QTest::newRow("Nivorell, list") << "Nivorell" << true << "fehlt.NVR";
+        QTest::newRow("Nivorell, single") << "Nivorell" << false << "fehlt.NVP";
+    }
+    void oeffnenFehlendeDatei()
+    {
+        QFETCH(QString, art);
+        QFETCH(bool, liste);
+        QFETCH(QString, datei);
+        TProgrammEditor *e = editor(art);
+        e->Dateidialog = nullptr; // the real dialog
+        e->DialogOrdner = art == QLatin1String("Gaer") ? gaer->dir.path() : nivorell->dir.path();
+        QStringList fehler;
+        DateiFehlerBox = [&fehler](QWidget *, const QString &, const QString &Text) { fehler << Text; };
+        e->show();
+        QVERIFY(QTest::qWaitForWindowExposed(e));
+        bool getippt = false;
+        NameEintippen(this, datei, getippt);
+        (liste ? e->LadenListe : e->LadenEinzeln)->click();
+        QVERIFY(getippt);
+        const QString pfad = QDir(e->DialogOrdner).filePath(datei);
+        QCOMPARE(fehler.size(), 1);
+        QVERIFY2(fehler.first().startsWith(OeffnenFehler(pfad, QString())), qPrintable(fehler.first()));
+        QVERIFY(fehler.first().size() > OeffnenFehler(pfad, QString()).size()); // with the reason
+        if (liste) {
+            QVERIFY(!e->SendenListe->isEnabled());
+            QVERIFY(e->Name(1) != QStringLiteral("Programm 01"));
+        } else {
+            QCOMPARE(e->Name(1), QStringLiteral("Programm 01"));
+        }
     }
 
     // While a request runs, every disabled text of the editor stays legible on what is drawn

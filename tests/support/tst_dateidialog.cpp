@@ -3,6 +3,7 @@
 
 #include "support/uOberflaeche.h"
 #include "support/uDateiDialog.h"
+#include "dialogtippen.h"
 
 #include <QApplication>
 #include <QDir>
@@ -117,20 +118,7 @@ private slots:
         d.Ordner = dir.path();
 
         bool getippt_ = false;
-        QTimer::singleShot(0, this, [&] {
-            auto *dlg = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-            if (!dlg)
-                return;
-            auto *zeile = dlg->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-            if (!zeile)
-                return;
-            getippt_ = true;
-            zeile->setFocus();
-            QTest::keyClicks(zeile, getippt);
-            QTest::keyClick(zeile, Qt::Key_Return);
-            // A dialog that refused the name is still open: close it so the test ends.
-            QTimer::singleShot(200, dlg, [dlg] { if (dlg->isVisible()) dlg->reject(); });
-        });
+        NameEintippen(this, getippt, getippt_);
         const QString pfad = DateiWaehlen(nullptr, d);
         QVERIFY(getippt_);
         QCOMPARE(pfad, dir.filePath(erwartet));
