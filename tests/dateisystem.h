@@ -13,6 +13,8 @@
 #include <cstring>
 #include <fcntl.h>
 #include <linux/capability.h>
+#include <memory>
+#include <sys/stat.h>
 #include <sys/mount.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -127,3 +129,37 @@ inline bool OrdnerGesperrt(const QString &Ordner)
     ::unlink(probe.constData());
     return false;
 }
+
+// While it lives, Ordner is closed to new files as a folder of another user is: mode 0555 and
+// the calling thread without the rights that pass over mode bits. Grund() is empty when the
+// case is built, else it says why not (a test then skips).
+class GesperrterOrdner
+{
+public:
+    explicit GesperrterOrdner(const QString &Ordner) : mOrdner(QFile::encodeName(Ordner))
+    {
+        if (::chmod(mOrdner.constData(), 0555) != 0) {
+            mGrund = QStringLiteral("chmod: ") + QString::fromLocal8Bit(std::strerror(errno));
+            return;
+        }
+        mRechte = std::make_unique<OhneDateirechte>();
+        if (!mRechte->Aktiv())
+            mGrund = QStringLiteral("Dateirechte lassen sich nicht ablegen: ") + mRechte->Grund();
+        else if (!OrdnerGesperrt(Ordner))
+            mGrund = QStringLiteral("Ein Ordner mit Modus 0555 nimmt hier neue Dateien an; der Fall lässt sich nicht bauen.");
+    }
+    ~GesperrterOrdner()
+    {
+        mRechte.reset();
+        ::chmod(mOrdner.constData(), 0755);
+    }
+    GesperrterOrdner(const GesperrterOrdner &) = delete;
+    GesperrterOrdner &operator=(const GesperrterOrdner &) = delete;
+
+    QString Grund() const { return mGrund; }
+
+private:
+    QByteArray mOrdner;
+    std::unique_ptr<OhneDateirechte> mRechte;
+    QString mGrund;
+};

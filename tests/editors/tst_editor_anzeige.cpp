@@ -100,20 +100,19 @@ class TestEditorAnzeige : public QObject
     std::unique_ptr<EditorUmgebung<TwQuorvelGaerProg>> gaer;
     std::unique_ptr<EditorUmgebung<TwQuorvelNivorell>> nivorell;
 
+    // The editor of a row, made with its fixture (one at a time: the program-wide values are one).
     TProgrammEditor *editor(const QString &Art)
     {
-        if (Art == QLatin1String("Gaer"))
+        if (Art == QLatin1String("Gaer")) {
+            gaer = std::make_unique<EditorUmgebung<TwQuorvelGaerProg>>();
             return gaer->fenster.get();
+        }
+        nivorell = std::make_unique<EditorUmgebung<TwQuorvelNivorell>>();
         return nivorell->fenster.get();
     }
 
 private slots:
     void initTestCase() { OberflaecheEinrichten(); }
-    void init()
-    {
-        gaer = std::make_unique<EditorUmgebung<TwQuorvelGaerProg>>();
-        nivorell = std::make_unique<EditorUmgebung<TwQuorvelNivorell>>();
-    }
     void cleanup()
     {
         nivorell.reset();
