@@ -7,8 +7,8 @@
 #include <QPointer>
 #include <QPalette>
 #include <QProxyStyle>
-#include <QWidget>
 #include <QTranslator>
+#include <QWidget>
 
 namespace {
 
@@ -108,6 +108,17 @@ bool QtUebersetzungGeladen()
     return Uebersetzung != nullptr;
 }
 
+namespace {
+
+// The disabled text of labels, edits and buttons in one colour.
+void DeaktivierteSchriftSetzen(QPalette &Palette, unsigned Farbe)
+{
+    for (QPalette::ColorRole rolle : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        Palette.setColor(QPalette::Disabled, rolle, QColor(QRgb(Farbe)));
+}
+
+} // namespace
+
 void GesperrtDarstellen(QWidget *Gruppe, bool Gesperrt)
 {
     if (!Gruppe)
@@ -119,8 +130,7 @@ void GesperrtDarstellen(QWidget *Gruppe, bool Gesperrt)
     }
     QPalette pal = Gruppe->palette();
     pal.setColor(QPalette::Window, QColor(QRgb(GesperrtGrund)));
-    for (QPalette::ColorRole rolle : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-        pal.setColor(QPalette::Disabled, rolle, QColor(QRgb(GesperrtSchrift)));
+    DeaktivierteSchriftSetzen(pal, GesperrtSchrift);
     // A selected cell keeps its text legible on the grey highlight.
     pal.setColor(QPalette::Disabled, QPalette::HighlightedText, Qt::black);
     Gruppe->setPalette(pal);
@@ -130,7 +140,6 @@ void GesperrtDarstellen(QWidget *Gruppe, bool Gesperrt)
 void DeaktiviertLesbar(QWidget *Fenster)
 {
     QPalette pal = Fenster->palette();
-    for (QPalette::ColorRole rolle : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-        pal.setColor(QPalette::Disabled, rolle, QColor(QRgb(DeaktiviertSchrift)));
+    DeaktivierteSchriftSetzen(pal, DeaktiviertSchrift);
     Fenster->setPalette(pal);
 }

@@ -221,7 +221,6 @@ const char *const RelaisTexte[18] = {
     "Schocken",         "Backofen Start", "Mag.vent.Kühl",
 };
 
-
 // The port text, with the list entry of the same name as the current one (none when the
 // port is not in the list), so that the open list shows that port and not another.
 void PortTextSetzen(QComboBox *Box, const QString &Text)
