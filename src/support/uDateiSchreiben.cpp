@@ -1,14 +1,86 @@
 #include "support/uDateiSchreiben.h"
 
+#include <QFile>
+#include <QRandomGenerator>
 #include <QSaveFile>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+QString SystemGrund(int Fehler)
+{
+    return QString::fromLocal8Bit(std::strerror(Fehler));
+}
+
+// All of Daten from the start of the file on; errno tells why when false.
+bool AllesSchreiben(int fd, const QByteArray &Daten)
+{
+    qint64 geschrieben = 0;
+    while (geschrieben < Daten.size()) {
+        const ssize_t n = ::pwrite(fd, Daten.constData() + geschrieben, size_t(Daten.size() - geschrieben),
+                                   off_t(geschrieben));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            if (n == 0)
+                errno = ENOSPC;
+            return false;
+        }
+        geschrieben += n;
+    }
+    return true;
+}
+
+// Closes fd; the first error wins. 0 or the error number.
+int Schliessen(int fd, int Fehler)
+{
+    if (::close(fd) != 0 && Fehler == 0)
+        return errno;
+    return Fehler;
+}
+
+// Writes over the old bytes of the file from the start and cuts it to the new length. The room
+// is reserved before the first byte changes. -1 when the file cannot be opened for writing,
+// else 0 or the error number.
+int ImOrtSchreiben(const QByteArray &Name, const QByteArray &Daten)
+{
+    const int fd = ::open(Name.constData(), O_WRONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return -1;
+    struct stat info{};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))
+        return Schliessen(fd, EINVAL);
+    // Blocks beyond the end are reserved without growing the file, so that a failed
+    // reservation leaves it as it was.
+    if (!Daten.isEmpty() && ::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, off_t(Daten.size())) != 0
+        && errno != EOPNOTSUPP && errno != ENOSYS)
+        return Schliessen(fd, errno);
+    if (!AllesSchreiben(fd, Daten) || ::ftruncate(fd, off_t(Daten.size())) != 0 || ::fsync(fd) != 0)
+        return Schliessen(fd, errno);
+    return Schliessen(fd, 0);
+}
+
+} // namespace
 
 bool DateiSchreiben(const QString &Pfad, const QByteArray &Daten, QString *Grund)
 {
     QSaveFile f(Pfad);
-    f.setDirectWriteFallback(true);
+    // No direct-write fallback: it empties the file before writing it.
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        const int fehler = ImOrtSchreiben(QFile::encodeName(Pfad), Daten);
+        if (fehler != 0 && Grund)
+            *Grund = fehler < 0 ? f.errorString() : SystemGrund(fehler);
+        return fehler == 0;
+    }
     // Unbuffered, so that every failed or short write shows here: the commit misses a failed
     // flush and would put the cut file in place of the old one.
-    bool ok = f.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    bool ok = true;
     qint64 geschrieben = 0;
     while (ok && geschrieben < Daten.size()) {
         // After a short write the next one gives the reason (a full disk, say).
@@ -30,4 +102,45 @@ bool DateiSchreiben(const QString &Pfad, const QByteArray &Daten, QString *Grund
         f.cancelWriting(); // the new file is dropped with f
     }
     return ok;
+}
+
+Erstellung DateiErstellen(const QString &Pfad, const QByteArray &Daten, QString *Grund)
+{
+    const auto fehler = [Grund](int Nummer) {
+        if (Grund)
+            *Grund = SystemGrund(Nummer);
+        return Erstellung::Fehler;
+    };
+    const QByteArray ziel = QFile::encodeName(Pfad);
+    // The content goes to a file of its own beside the target first.
+    QByteArray neu;
+    int fd = -1;
+    for (int versuch = 0; fd < 0 && versuch < 16; ++versuch) {
+        neu = ziel + '.' + QByteArray::number(QRandomGenerator::global()->generate(), 36);
+        fd = ::open(neu.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST)
+            return fehler(errno);
+    }
+    if (fd < 0)
+        return fehler(EEXIST);
+    int nummer = Schliessen(fd, AllesSchreiben(fd, Daten) && ::fsync(fd) == 0 ? 0 : errno);
+    if (nummer != 0) {
+        ::unlink(neu.constData());
+        return fehler(nummer);
+    }
+    // Put in place only under a free name.
+    if (::renameat2(AT_FDCWD, neu.constData(), AT_FDCWD, ziel.constData(), RENAME_NOREPLACE) == 0)
+        return Erstellung::Erstellt;
+    nummer = errno;
+    if (nummer == EINVAL || nummer == ENOSYS) {
+        // A file system without that kind of rename: a second name for the file, which is
+        // given only where the name is free.
+        nummer = ::link(neu.constData(), ziel.constData()) == 0 ? 0 : errno;
+    }
+    ::unlink(neu.constData());
+    if (nummer == 0)
+        return Erstellung::Erstellt;
+    if (nummer == EEXIST)
+        return Erstellung::Vorhanden;
+    return fehler(nummer);
 }

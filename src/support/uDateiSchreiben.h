@@ -7,7 +7,17 @@
 
 // Writes Daten as the whole content of the file Pfad. The text goes to a new file beside it,
 // which replaces the old file only once every byte is written; on failure the old file stays
-// as it was and nothing is left behind. Where the folder admits no new file but the file
-// itself is writable (a folder of another user, say), the file is written in place: a failure
-// then leaves it cut. False on failure, with the system's reason in Grund when given.
+// as it was and nothing is left behind. Where no new file can be made beside it but the file
+// itself is writable (a folder of another user, say), the file is written in place: the room
+// for the new content is reserved first, so that a full disk leaves the file as it was. Only
+// a file system that reserves no room leaves the file cut when the disk runs full. False on
+// failure, with the system's reason in Grund when given.
 bool DateiSchreiben(const QString &Pfad, const QByteArray &Daten, QString *Grund = nullptr);
+
+enum class Erstellung { Erstellt, Vorhanden, Fehler };
+
+// Makes the file Pfad with the content Daten only where no file of that name exists at that
+// moment: an existing one, also one that another program makes meanwhile, is left alone
+// (Vorhanden). The new file appears whole or not at all. Fehler with the system's reason in
+// Grund when given.
+Erstellung DateiErstellen(const QString &Pfad, const QByteArray &Daten, QString *Grund = nullptr);

@@ -7,8 +7,11 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
+#include <fcntl.h>
 #include <limits>
-#include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -403,30 +406,31 @@ private:
     QList<Abschnitt> m_abschnitte;
 };
 
-// The whole file; a missing file is empty. No value when it cannot be read.
-std::optional<QByteArray> DateiBytes(const QString &datei)
+enum class Lesung { Gelesen, Fehlt, Fehler };
+
+// The whole file into Daten. Fehlt only where the open itself finds no file of that name (or
+// no folder on its way): a file that another program puts in place at that moment is found,
+// old or new.
+Lesung DateiLesen(const QString &datei, QByteArray &Daten)
 {
-    QFile f(datei);
-    if (!f.exists())
-        return QByteArray();
-    if (!f.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    const QByteArray daten = f.readAll();
-    if (f.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return daten;
+    Daten.clear();
+    // Not blocking: a pipe in the file's place is no file to wait for.
+    const int fd = ::open(QFile::encodeName(datei).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return errno == ENOENT || errno == ENOTDIR ? Lesung::Fehlt : Lesung::Fehler;
+    struct stat info{};
+    QFile f;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)
+        || !f.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return Lesung::Fehler;
+    }
+    Daten = f.readAll();
+    return f.error() == QFileDevice::NoError ? Lesung::Gelesen : Lesung::Fehler;
 }
 
-std::optional<QString> DateiLesen(const QString &datei)
-{
-    const std::optional<QByteArray> daten = DateiBytes(datei);
-    if (!daten)
-        return std::nullopt;
-    return QString::fromLatin1(*daten);
-}
-
-// A file that is no settings text: control bytes other than TAB, CR and LF, no section line,
-// or a last line without its line break (a file cut short).
+// A file that is no settings text: control bytes other than TAB, CR and LF, or no section
+// line. A last line without its line break, as many editors save a file, is a settings line.
 bool KeineEinstellungsdatei(const QByteArray &daten)
 {
     if (daten.isEmpty())
@@ -436,8 +440,6 @@ bool KeineEinstellungsdatei(const QByteArray &daten)
         if ((b < 0x20 && b != '\t' && b != '\r' && b != '\n') || b == 0x7F)
             return true;
     }
-    if (!daten.endsWith('\n') && !daten.endsWith('\r'))
-        return true;
     for (const QString &roh : Zeilen(QString::fromLatin1(daten))) {
         const QString z = Beschnitten(roh);
         if (z.size() >= 2 && z.startsWith(QLatin1Char('[')) && z.endsWith(QLatin1Char(']')))
@@ -466,9 +468,10 @@ QString DateiName()
     return name;
 }
 
-void NeueDateiAnlegen()
+// A file made meanwhile by another program is as good as one made here.
+void NeueDateiAnlegen(const QString &datei)
 {
-    if (DateiSchreiben(DateiName(), IniNeueDatei(QDateTime::currentDateTime())))
+    if (DateiErstellen(datei, IniNeueDatei(QDateTime::currentDateTime())) != Erstellung::Fehler)
         return;
     // a file that could not be created cannot be closed either
     ErrSchreiben(P().ModulName, QStringLiteral("Solvanor-INI-Error 01"));
@@ -476,24 +479,11 @@ void NeueDateiAnlegen()
 }
 
 // Puts the current header in front of an older file's sections and sets the current version.
-bool Umstellen(IniSpeicher &speicher, const QString &alteVersion)
+// Works on the written-back form of the memory copy, which is what a write-back and a read
+// of the file would give; the file is written once, by the caller.
+void Umstellen(IniSpeicher &speicher, const QString &alteVersion)
 {
-    const QString datei = DateiName();
-    const QByteArray geschrieben = speicher.Text();
-    // A missing file reads as empty below just as well: it is not made empty first, so that a
-    // failed rewrite leaves no file behind.
-    const bool fehlt = geschrieben.isEmpty() && !QFileInfo::exists(datei);
-    if (!fehlt && !DateiSchreiben(datei, geschrieben))
-        return false;
-
-    QString text;
-    {
-        const std::optional<QString> gelesen = DateiLesen(datei);
-        if (!gelesen)
-            return false;
-        for (const QString &z : Zeilen(*gelesen))
-            text += z + Umbruch;
-    }
+    QString text = QString::fromLatin1(speicher.Text());
     // Only the old header section gives way to the new header; any other first section is kept.
     if (speicher.ErsterName().compare(QLatin1String("Solvanor.Ini"), Qt::CaseInsensitive) == 0) {
         const qsizetype schnitt = text.indexOf(QStringLiteral("\r\n["));
@@ -504,16 +494,10 @@ bool Umstellen(IniSpeicher &speicher, const QString &alteVersion)
     if (alteVersion == Fehlt)
         neu += QStringLiteral("[VERSION]\r\nINI-Version=") + QLatin1String(IniVersionAktuell) + Umbruch;
     neu += text + Umbruch;
-    if (!DateiSchreiben(datei, neu.toLatin1()))
-        return false;
 
-    const std::optional<QString> wieder = DateiLesen(datei);
-    if (!wieder)
-        return false;
     speicher = IniSpeicher();
-    speicher.Laden(*wieder);
+    speicher.Laden(neu);
     speicher.Schreiben(QStringLiteral("VERSION"), QStringLiteral("INI-Version"), QLatin1String(IniVersionAktuell));
-    return true;
 }
 
 qint32 Zahl(const QString &section, const QString &key, qint32 vorgabe)
@@ -563,31 +547,39 @@ QByteArray IniNeueDatei(const QDateTime &Zeitpunkt)
 
 QString IniWertLesen(const QString &Section, const QString &Key, const QString &Default)
 {
-    if (!QFileInfo::exists(DateiName()))
-        NeueDateiAnlegen();
-
-    IniSpeicher speicher;
+    const QString datei = DateiName();
     const auto fehler = [&] {
         ErrSchreiben(P().ModulName, QStringLiteral("Solvanor-INI-Error 03"));
         return Default;
     };
-    const std::optional<QByteArray> daten = DateiBytes(DateiName());
-    if (!daten)
+    // Nothing is written over a file that was not read whole: only a file that the open does
+    // not find is made anew, and only where none has appeared since.
+    QByteArray daten;
+    Lesung lesung = DateiLesen(datei, daten);
+    if (lesung == Lesung::Fehlt) {
+        NeueDateiAnlegen(datei);
+        lesung = DateiLesen(datei, daten);
+    }
+    if (lesung == Lesung::Fehler)
         return fehler();
     // Other programs share the file: what cannot be read as settings is kept, or not rewritten.
-    if (!UnlesbareDateiSichern(DateiName(), *daten))
+    if (!UnlesbareDateiSichern(datei, daten))
         return fehler();
-    speicher.Laden(QString::fromLatin1(*daten));
+    IniSpeicher speicher;
+    speicher.Laden(QString::fromLatin1(daten));
     const QString version = speicher.Lesen(QStringLiteral("VERSION"), QStringLiteral("INI-Version"), Fehlt);
-    if (IniVersionVergleichen(version) < 0 && !Umstellen(speicher, version))
-        return fehler();
+    if (IniVersionVergleichen(version) < 0)
+        Umstellen(speicher, version);
 
     QString wert = speicher.Lesen(Section, Key, Fehlt);
     if (wert == Fehlt) {
         wert = Default;
         speicher.Schreiben(Section, Key, Default);
     }
-    if (!DateiSchreiben(DateiName(), speicher.Text()))
+    // A file still missing is made only where no other program has made one meanwhile.
+    const bool geschrieben = lesung == Lesung::Fehlt ? DateiErstellen(datei, speicher.Text()) != Erstellung::Fehler
+                                                     : DateiSchreiben(datei, speicher.Text());
+    if (!geschrieben)
         return fehler();
     return wert;
 }

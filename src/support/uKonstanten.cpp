@@ -8,23 +8,33 @@
 #include <QFileInfo>
 #include <QLocale>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace {
 
 const char *const Wochentagordner[] = {"1_Monday", "2_Tuesday",  "3_Wednesday", "4_Thursday",
                                        "5_Friday", "6_Saturday", "7_Sunday"};
 
-// One line with its line break, appended in its own open and close.
+// One line with its line break, appended whole in its own open and close, or not at all: a
+// line cut by a full disk would have the next entry glued to it.
 bool ZeileAnhaengen(const QString &Datei, const QString &Zeile)
 {
     QString name = Datei;
     DateinameBereinigen(name, false);
-    QFile f(name);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Append))
+    const int fd = ::open(QFile::encodeName(name).constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0)
         return false;
     const QByteArray daten = (Zeile + QStringLiteral("\r\n")).toUtf8();
-    const bool ok = f.write(daten) == daten.size();
-    f.close();
-    return ok && f.error() == QFileDevice::NoError;
+    const ssize_t n = ::write(fd, daten.constData(), size_t(daten.size()));
+    if (n > 0 && n < daten.size()) {
+        // The line went to the end in one piece up to where the disk ran full: that piece goes.
+        const off_t ende = ::lseek(fd, 0, SEEK_CUR);
+        if (ende >= n)
+            (void)::ftruncate(fd, ende - n);
+    }
+    const bool geschlossen = ::close(fd) == 0;
+    return n == daten.size() && geschlossen;
 }
 
 } // namespace

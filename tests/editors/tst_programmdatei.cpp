@@ -427,20 +427,44 @@ private slots:
         QCOMPARE(leser.readAll(), neueDatei ? alt : ProgrammDateiText(zeilen));
     }
 
-    // An overwrite in place that runs out of disk is reported like any failed save.
+    // An overwrite in place for which the full disk has no room is reported like any failed
+    // save, and the file stays byte for byte as it was.
+    void speichernImOrtAufVollemDatentraeger_data()
+    {
+        QTest::addColumn<QByteArray>("alt");
+        QTest::addColumn<int>("programme"); // copies of one program in the list written
+        // more than the one block the old file frees
+        QTest::newRow("small file, long list") << QByteArray("Init\r\nalt\r\n") << 200;
+        // a file of one whole block that needs one more
+        QByteArray block = "Init\r\n";
+        const QByteArray zeile = QByteArray(58, 'a') + "\r\n";
+        while (block.size() + zeile.size() <= 4096)
+            block += zeile;
+        block += QByteArray(4096 - block.size() - 2, 'b') + "\r\n";
+        QTest::newRow("one block, one more") << block << 0;
+    }
     void speichernImOrtAufVollemDatentraeger()
     {
+        QFETCH(QByteArray, alt);
+        QFETCH(int, programme);
         KleinerDatentraeger platte(256 * 1024);
         if (!platte.Bereit())
             QSKIP(qPrintable(platte.Grund()));
         const QString ordner = platte.Datei(QStringLiteral("Programme"));
         const QString ziel = ordner + QStringLiteral("/GaerPrgRecord.QGR");
         QVERIFY(QDir().mkpath(ordner));
-        Anlegen(ziel, "Init\r\nalt\r\n");
+        Anlegen(ziel, alt);
         QVERIFY(platte.Fuellen());
-        // more than the one block the old file frees
-        const QStringList zeilen = ListenDateiZeilen(QStringList(200, GaerProgZuHex(StandardProgramm(1))));
-        QVERIFY(ProgrammDateiText(zeilen).size() > 8192);
+        QStringList zeilen;
+        if (programme > 0) {
+            zeilen = ListenDateiZeilen(QStringList(programme, GaerProgZuHex(StandardProgramm(1))));
+            QVERIFY(ProgrammDateiText(zeilen).size() > 8192);
+        } else {
+            // just past the old file's block
+            for (int n = 1; ProgrammDateiText(zeilen).size() <= alt.size(); ++n)
+                zeilen = ListenDateiZeilen(QStringList(n, GaerProgZuHex(StandardProgramm(1))));
+            QVERIFY(ProgrammDateiText(zeilen).size() <= 8192);
+        }
 
         const GesperrterOrdner gesperrt(ordner);
         if (!gesperrt.Grund().isEmpty())
@@ -450,6 +474,7 @@ private slots:
         // the file was opened in place: the disk, not the folder, stopped the save
         QCOMPARE(fehler, ErstellenFehler(ziel, QString::fromLocal8Bit(std::strerror(ENOSPC))));
         QCOMPARE(QDir(ordner).entryList(QDir::Files), QStringList{"GaerPrgRecord.QGR"});
+        QCOMPARE(Inhalt(ziel), alt);
     }
 
     // Files that are no program files: a clear failure or a decoded program, never a hang; no

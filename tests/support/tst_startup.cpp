@@ -155,6 +155,95 @@ private slots:
         QCOMPARE(CrLfZeilen(DateiInhalt(log)).filter(QStringLiteral(": Solvanor-INI-Error 03")).size(), 12);
     }
 
+    // The program folder takes no new file and its disk is full. The settings file, one key
+    // short, needs one more block for its write-back: a start leaves it byte for byte as it
+    // was, and the failed write is logged.
+    void imOrtOhnePlatzLaesstEinstellungenStehen()
+    {
+        KleinerDatentraeger platte(256 * 1024);
+        if (!platte.Bereit())
+            QSKIP(qPrintable(platte.Grund()));
+        const QString prog = platte.Datei(QStringLiteral("prog"));
+        QVERIFY(QDir().mkpath(prog));
+        PfadeInitialisieren(prog);
+        QByteArray ini = DateiInhalt(P().ServerIniDatei);
+        QVERIFY(ini.contains("ShowErrTime=5000\r\n"));
+        ini.replace("ShowErrTime=5000\r\n", "");
+        // another program's value fills the last block to its end
+        const QByteArray abschnitt = "\r\n[Solvanor]\r\n", notiz = "Notiz=";
+        const qsizetype ohneWert = ini.size() + notiz.size() + 2;
+        const qsizetype bloecke = ohneWert / 4096 + 1;
+        QVERIFY(ini.contains(abschnitt));
+        ini.insert(ini.indexOf(abschnitt) + abschnitt.size(), notiz + QByteArray(bloecke * 4096 - ohneWert, 'n') + "\r\n");
+        QCOMPARE(ini.size() % 4096, 0);
+        QVERIFY(DateiAnlegen(P().ServerIniDatei, ini));
+        QVERIFY(QDir().mkpath(m_dir->filePath(QStringLiteral("log"))));
+        QVERIFY(QFile::link(m_dir->filePath(QStringLiteral("log")), prog + QStringLiteral("/log")));
+        QVERIFY(platte.Fuellen());
+
+        m_programm.reset();
+        m_programm = std::make_unique<Programm>();
+        {
+            const GesperrterOrdner gesperrt(prog);
+            if (!gesperrt.Grund().isEmpty())
+                QSKIP(qPrintable(gesperrt.Grund()));
+            PfadeInitialisieren(prog);
+            QCOMPARE(GetShowErrTime(), 5000);
+        }
+        QCOMPARE(DateiInhalt(P().ServerIniDatei), ini);
+        const QString log = LogVerzeichnis(QDate::currentDate())
+                            + ModulNameAusDatei(QFileInfo(QCoreApplication::applicationFilePath()).fileName())
+                            + QStringLiteral(".err");
+        // one for each read of the missing key
+        QCOMPARE(CrLfZeilen(DateiInhalt(log)).filter(QStringLiteral(": Solvanor-INI-Error 03")).size(), 2);
+    }
+
+    // A start on a full disk: entries that do not fit are lost whole, and the log, six bytes
+    // short of a whole block, still ends with its last whole line.
+    void vollerDatentraegerLogBleibtZeilenweise()
+    {
+        KleinerDatentraeger platte(256 * 1024);
+        if (!platte.Bereit())
+            QSKIP(qPrintable(platte.Grund()));
+        const QString prog = platte.Datei(QStringLiteral("prog"));
+        P().Programmverzeichnis = prog + QLatin1Char('/');
+        const QString log = LogVerzeichnis(QDate::currentDate())
+                            + ModulNameAusDatei(QFileInfo(QCoreApplication::applicationFilePath()).fileName())
+                            + QStringLiteral(".err");
+        QVERIFY(QDir().mkpath(LogVerzeichnis(QDate::currentDate())));
+        QByteArray frueher;
+        const QByteArray zeile = "10.12.2026 08:00:00: frueherer Eintrag\r\n";
+        while (frueher.size() + zeile.size() <= 4090 - 30)
+            frueher += zeile;
+        frueher += "10.12.2026 08:00:00: " + QByteArray(4090 - frueher.size() - 23, 'x') + "\r\n";
+        QCOMPARE(frueher.size(), 4090);
+        QVERIFY(DateiAnlegen(log, frueher));
+        QVERIFY(platte.Fuellen());
+
+        PfadeInitialisieren(prog);
+        QCOMPARE(DateiInhalt(log), frueher);
+    }
+
+    // A settings file whose last line has no line break, as many text editors save it, is
+    // read as it stands: its value is kept, no copy is made and nothing is logged.
+    void vonHandErgaenzteDatei()
+    {
+        PfadeInitialisieren(prog());
+        const QByteArray ini = DateiInhalt(P().ServerIniDatei);
+        QVERIFY(ini.endsWith("\r\n"));
+        QVERIFY(DateiAnlegen(P().ServerIniDatei, ini + "[Backstube]\r\nOfen=3"));
+
+        m_programm.reset();
+        m_programm = std::make_unique<Programm>();
+        PfadeInitialisieren(prog());
+        QVERIFY(DateiInhalt(P().ServerIniDatei).endsWith("[Backstube]\r\nOfen=3\r\n\r\n"));
+        QVERIFY(!QFileInfo::exists(P().ServerIniDatei + QStringLiteral(".BAK")));
+        const QString log = LogVerzeichnis(QDate::currentDate())
+                            + ModulNameAusDatei(QFileInfo(QCoreApplication::applicationFilePath()).fileName())
+                            + QStringLiteral(".err");
+        QVERIFY(!DateiInhalt(log).contains("nicht lesbar"));
+    }
+
     void einzelnerOrdnerBlockiert()
     {
         QVERIFY(QDir().mkpath(prog() + QStringLiteral("/Backprogramme")));

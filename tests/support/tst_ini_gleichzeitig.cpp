@@ -1,0 +1,213 @@
+#include "dateihilfen.h"
+#include "support/uDateiSchreiben.h"
+#include "support/uIniDatei.h"
+#include "support/uKonstanten.h"
+#include "support/uProgramm.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <cstdio>
+#include <fcntl.h>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+
+// The settings file shared by several programs at once. The test program starts copies of
+// itself as those programs: "--start ORDNER" reads the settings as a program start does,
+// "--umbenennen DATEI" puts a new copy of the file in place by rename, again and again.
+namespace {
+
+const QByteArray Handwert = "ShowTextTime=1234";
+const QByteArray FremderAbschnitt = "[LX2100-Server]\r\nServeradresse=backstube-1\r\nServerport=5020\r\n";
+
+// The twelve reads of a program start: five at start-up, seven by the main window.
+int StartLesen(const char *Ordner)
+{
+    Programm programm;
+    PfadeInitialisieren(QString::fromLocal8Bit(Ordner));
+    GetShowTextTime();
+    GetShowErrTime();
+    GetMaxZeilenLog();
+    GetMaxZeilenErr();
+    GetMaxGroesseErr();
+    GetTCPWinPort();
+    GetTCPServerTimeOut();
+    return 0;
+}
+
+bool Vollstaendig(const QByteArray &Inhalt)
+{
+    return Inhalt.contains(Handwert + "\r\n") && Inhalt.contains(FremderAbschnitt);
+}
+
+// Replaces Datei by rename with the content it has at the start until the file Datei.stop
+// appears; before each rename it checks that no writer has lost a value of the file. Prints
+// "los" once it runs and, at the end, the number of renames and of damaged files found.
+int Umbenennen(const char *Datei)
+{
+    const QByteArray datei(Datei);
+    const QByteArray neu = datei + ".umb";
+    const QByteArray stop = datei + ".stop";
+    const QByteArray inhalt = DateiInhalt(QFile::decodeName(datei));
+    if (!Vollstaendig(inhalt))
+        return 2;
+    std::printf("los\n");
+    std::fflush(stdout);
+    long runden = 0, beschaedigt = 0;
+    QElapsedTimer uhr;
+    uhr.start();
+    while (uhr.elapsed() < 60000 && (runden % 64 != 0 || ::access(stop.constData(), F_OK) != 0)) {
+        if (!Vollstaendig(DateiInhalt(QFile::decodeName(datei))))
+            ++beschaedigt;
+        const int fd = ::open(neu.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (fd < 0 || ::write(fd, inhalt.constData(), size_t(inhalt.size())) != inhalt.size())
+            return 3;
+        ::close(fd);
+        if (::rename(neu.constData(), datei.constData()) != 0)
+            return 4;
+        ++runden;
+    }
+    std::printf("%ld %ld\n", runden, beschaedigt);
+    return 0;
+}
+
+} // namespace
+
+class TestIniGleichzeitig : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<Programm> m_programm;
+    std::unique_ptr<QTemporaryDir> m_dir;
+
+    QString ini() const { return P().ServerIniDatei; }
+
+    // A settings file as a start leaves it, with one value set by hand and another program's
+    // section.
+    void handbearbeiteteDatei()
+    {
+        PfadeInitialisieren(m_dir->path());
+        QByteArray d = DateiInhalt(ini());
+        QVERIFY(d.contains("ShowTextTime=3000\r\n"));
+        QVERIFY(d.contains("[LX2100-Server]\r\n\r\n"));
+        d.replace("ShowTextTime=3000", Handwert);
+        d.replace("[LX2100-Server]\r\n\r\n", FremderAbschnitt + "\r\n");
+        QVERIFY(DateiAnlegen(ini(), d));
+    }
+
+private slots:
+    void init()
+    {
+        m_programm = std::make_unique<Programm>();
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+    }
+    void cleanup()
+    {
+        m_dir.reset();
+        m_programm.reset();
+    }
+
+    // A new file is made only under a free name, whole, with the permissions a new file gets;
+    // nothing of the attempt is left beside it.
+    void neueDateiNurUnterFreiemNamen_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("vorher"); // empty: no file
+        QTest::addColumn<int>("erwartet");
+        QTest::newRow("free name") << "neu.INI" << QByteArray() << int(Erstellung::Erstellt);
+        QTest::newRow("existing file stays") << "neu.INI" << QByteArray("[Anderes]\r\n") << int(Erstellung::Vorhanden);
+        QTest::newRow("no folder") << "fehlt/neu.INI" << QByteArray() << int(Erstellung::Fehler);
+    }
+    void neueDateiNurUnterFreiemNamen()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, vorher);
+        QFETCH(int, erwartet);
+        const QString pfad = m_dir->filePath(name);
+        if (!vorher.isEmpty())
+            QVERIFY(DateiAnlegen(pfad, vorher));
+        QString grund;
+        QCOMPARE(int(DateiErstellen(pfad, "[Neu]\r\n", &grund)), erwartet);
+        QCOMPARE(grund.isEmpty(), erwartet != int(Erstellung::Fehler));
+        const QByteArray inhalt = DateiInhalt(pfad);
+        QCOMPARE(inhalt, erwartet == int(Erstellung::Erstellt) ? QByteArray("[Neu]\r\n") : vorher);
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden),
+                 erwartet == int(Erstellung::Fehler) ? QStringList() : QStringList{"neu.INI"});
+        if (erwartet == int(Erstellung::Erstellt)) {
+            const mode_t maske = ::umask(0);
+            ::umask(maske);
+            struct stat info{};
+            QCOMPARE(::stat(QFile::encodeName(pfad).constData(), &info), 0);
+            QCOMPARE(info.st_mode & 0777, 0666 & ~maske);
+        }
+    }
+
+    // Three programs started together, round after round: every section and value stays.
+    void dreiStartsZugleich()
+    {
+        handbearbeiteteDatei();
+        for (int runde = 0; runde < 40; ++runde) {
+            std::vector<std::unique_ptr<QProcess>> starts;
+            for (int i = 0; i < 3; ++i) {
+                starts.push_back(std::make_unique<QProcess>());
+                starts.back()->start(QCoreApplication::applicationFilePath(), {QStringLiteral("--start"), m_dir->path()});
+            }
+            for (auto &s : starts) {
+                QVERIFY2(s->waitForFinished(60000), qPrintable(s->errorString()));
+                QCOMPARE(s->exitStatus(), QProcess::NormalExit);
+                QCOMPARE(s->exitCode(), 0);
+            }
+            const QByteArray inhalt = DateiInhalt(ini());
+            QVERIFY2(Vollstaendig(inhalt), qPrintable(QStringLiteral("Runde %1:\n").arg(runde) + QString::fromLatin1(inhalt.right(600))));
+            QVERIFY(inhalt.contains("INI-Version=V.001.025\r\n"));
+        }
+    }
+
+    // Another program puts a new copy of the file in place by rename without a pause while
+    // the reads run: every read finds the value set by hand, and no write-back loses it.
+    void umbenennenWaehrendDesLesens()
+    {
+        handbearbeiteteDatei();
+        QProcess umbenenner;
+        umbenenner.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--umbenennen"), ini()});
+        QVERIFY(umbenenner.waitForReadyRead(30000));
+        QCOMPARE(umbenenner.readLine(), QByteArray("los\n"));
+
+        int falsch = 0;
+        for (int i = 0; i < 3000; ++i)
+            if (GetShowTextTime() != 1234)
+                ++falsch;
+        QVERIFY(DateiAnlegen(ini() + QStringLiteral(".stop"), QByteArray()));
+        QVERIFY(umbenenner.waitForFinished(60000));
+        QCOMPARE(umbenenner.exitCode(), 0);
+        const QList<QByteArray> zahlen = umbenenner.readAll().trimmed().split(' ');
+        QCOMPARE(zahlen.size(), 2);
+        QVERIFY2(zahlen.at(0).toLong() > 100, zahlen.at(0).constData()); // the renames did run alongside
+        QCOMPARE(falsch, 0);
+        QCOMPARE(zahlen.at(1), QByteArray("0"));
+        QCOMPARE(GetShowTextTime(), 1234);
+        QVERIFY(Vollstaendig(DateiInhalt(ini())));
+        // Only the file itself and the helpers' files are left in the folder.
+        QCOMPARE(QDir(m_dir->path()).entryList({QStringLiteral("Solvanor2004.INI*")}, QDir::Files),
+                 (QStringList{"Solvanor2004.INI", "Solvanor2004.INI.stop"}));
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    if (argc == 3 && qstrcmp(argv[1], "--start") == 0)
+        return StartLesen(argv[2]);
+    if (argc == 3 && qstrcmp(argv[1], "--umbenennen") == 0)
+        return Umbenennen(argv[2]);
+    QCoreApplication app(argc, argv);
+    TestIniGleichzeitig test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_ini_gleichzeitig.moc"
