@@ -1,5 +1,6 @@
 #include "app/MiniQuorvel.h"
 
+#include "platform/SystemSignale.h"
 #include "support/Version.h"
 #include "support/uAbout.h"
 #include "support/uKonstanten.h"
@@ -12,9 +13,7 @@
 #include "windows/uMiniQuorvel.h"
 
 #include <QApplication>
-#include <QPointer>
 #include <QThreadPool>
-#include <QTimer>
 
 #include <memory>
 
@@ -26,44 +25,41 @@ namespace {
 class Hauptfensterwache : public QObject
 {
 public:
-    explicit Hauptfensterwache(QWidget *Hauptfenster) : QObject(Hauptfenster), mHauptfenster(Hauptfenster) {}
+    explicit Hauptfensterwache(TwMiniQuorvel *Hauptfenster) : QObject(Hauptfenster), mHauptfenster(Hauptfenster)
+    {
+        // Once the close has gone through, also one that had to wait for a box; exit, not
+        // quit: quit would ask every other window to close first.
+        connect(Hauptfenster, &TwMiniQuorvel::Geschlossen, qApp, [] { QCoreApplication::exit(0); },
+                Qt::QueuedConnection);
+    }
 
 protected:
     bool eventFilter(QObject *o, QEvent *e) override
     {
-        // Installed on the application too, it sees the events of every object.
         if (o == qApp && e->type() == QEvent::Quit && mHauptfenster->isVisible()) {
             mHauptfenster->close();
             return true;
-        }
-        if (o == mHauptfenster && e->type() == QEvent::Close) {
-            const QPointer<QWidget> w(static_cast<QWidget *>(o));
-            // exit, not quit: quit would ask every other window to close first.
-            QTimer::singleShot(0, qApp, [w] {
-                if (w && !w->isVisible())
-                    QCoreApplication::exit(0);
-            });
         }
         return false;
     }
 
 private:
-    QWidget *mHauptfenster;
+    TwMiniQuorvel *mHauptfenster;
 };
 
 } // namespace
 
-void HauptfensterBeendetProgramm(QWidget *Hauptfenster)
+void HauptfensterBeendetProgramm(TwMiniQuorvel *Hauptfenster)
 {
-    auto *wache = new Hauptfensterwache(Hauptfenster);
-    Hauptfenster->installEventFilter(wache);
-    qApp->installEventFilter(wache);
+    qApp->installEventFilter(new Hauptfensterwache(Hauptfenster));
 }
 
 int MiniQuorvelMain(int argc, char *argv[])
 {
     Programm programm;
     QApplication app(argc, argv);
+    // Caught from here on; acted upon once the message loop runs and the main window exists.
+    SystemSignale signale;
     OberflaecheEinrichten();
     // Painting spreads large fills over the global thread pool; for the small updates of a
     // polling window, waking eight threads every second costs more than it saves.
@@ -76,6 +72,8 @@ int MiniQuorvelMain(int argc, char *argv[])
     // The windows, in this order; the first one is the main window and is visible at once.
     auto wMiniQuorvel = std::make_unique<TwMiniQuorvel>();      // 1. TwMiniQuorvel
     HauptfensterBeendetProgramm(wMiniQuorvel.get());
+    // Ended by the system, the program ends through the main window's shutdown, as by its close box.
+    QObject::connect(&signale, &SystemSignale::Ende, wMiniQuorvel.get(), &TwMiniQuorvel::SystemEnde);
     wMiniQuorvel->show();
     auto fVersion = std::make_unique<TfVersion>();              // 2. TfVersion
     P().fVersion = fVersion.get();

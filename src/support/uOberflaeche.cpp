@@ -1,6 +1,9 @@
 #include "support/uOberflaeche.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QKeyEvent>
+#include <QMessageBox>
 #include <QFont>
 #include <QFontInfo>
 #include <QLibraryInfo>
@@ -142,4 +145,27 @@ void DeaktiviertLesbar(QWidget *Fenster)
     QPalette pal = Fenster->palette();
     DeaktivierteSchriftSetzen(pal, DeaktiviertSchrift);
     Fenster->setPalette(pal);
+}
+
+void ModaleFensterAbbrechen()
+{
+    // Each one gone leaves the one below it in front; the bound stops at a window that stays.
+    for (int i = 0; i < 64; ++i) {
+        const QPointer<QWidget> fenster(QApplication::activeModalWidget());
+        if (!fenster)
+            return;
+        if (qobject_cast<QMessageBox *>(fenster)) {
+            // A box answers Esc with its cancel button, or with its only one.
+            QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+            QCoreApplication::sendEvent(fenster, &esc);
+        }
+        if (!fenster || !fenster->isVisible())
+            continue;
+        if (auto *dialog = qobject_cast<QDialog *>(fenster))
+            dialog->reject();
+        else if (!fenster->close())
+            fenster->hide();
+        if (fenster && fenster->isVisible())
+            fenster->hide();
+    }
 }

@@ -39,3 +39,8 @@ void GesperrtDarstellen(QWidget *Gruppe, bool Gesperrt);
 // window (3:1 and more).
 inline constexpr unsigned DeaktiviertSchrift = 0x6E6E6E;
 void DeaktiviertLesbar(QWidget *Fenster);
+
+// Closes every open modal box and dialog, the innermost first, as Esc would; one that does not
+// go by Esc is rejected, and a modal window that is no dialog is closed or, refusing, hidden.
+// Their callers then go on as after a cancel.
+void ModaleFensterAbbrechen();

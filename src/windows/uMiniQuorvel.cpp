@@ -957,11 +957,16 @@ bool TwMiniQuorvel::FormCloseQuery()
 bool TwMiniQuorvel::FormClose()
 {
     if (!EinstellungenSpeichern()) {
+        const QString text = QStringLiteral("Fehler beim Schreiben der Einstellungen (ZIR\\%1)")
+                                 .arg(QString::fromLatin1(EinstellungenAnwendung));
         // As an unguarded write would: the message, and the window stays open.
-        ModaleBoxZeigen(this, QCoreApplication::applicationName(),
-                        QStringLiteral("Fehler beim Schreiben der Einstellungen (ZIR\\%1)")
-                            .arg(QString::fromLatin1(EinstellungenAnwendung)));
-        return false;
+        if (!mSystemEnde)
+            ModaleBoxZeigen(this, QCoreApplication::applicationName(), text);
+        // The system's end is not refused, also one that came while the box was open: nobody
+        // would answer the box, and the system ends the program anyway.
+        if (!mSystemEnde)
+            return false;
+        ErrSchreiben(P().ModulName, text);
     }
     EndeTimer->start();
     P().Beenden = true;
@@ -1006,6 +1011,16 @@ void TwMiniQuorvel::closeEvent(QCloseEvent *event)
     }
     mGeschlossen = true;
     event->accept();
+    emit Geschlossen();
+}
+
+void TwMiniQuorvel::SystemEnde()
+{
+    mSystemEnde = true;
+    ModaleFensterAbbrechen();
+    // While the close handler's own box was open, the handler goes on as soon as it is gone.
+    if (!mImSchliessen)
+        close();
 }
 
 void TwMiniQuorvel::showEvent(QShowEvent *event)

@@ -91,9 +91,13 @@ public:
 
     // Shutdown.
     bool FormCloseQuery();
-    // False when the settings could not be written; the window then stays open.
+    // False when the settings could not be written; the window then stays open. Ended by the
+    // system, it is never false: that failure goes to the error log.
     bool FormClose();
     void EndeTimerTimer();
+    // The system ends the program (shutdown, end of session, terminal closed): open boxes and
+    // dialogs give way as to Esc, and the window closes as by its close box.
+    void SystemEnde();
 
     // Status display, lists, clock, watchdog.
     void StatusAnzeigeLeeren();
@@ -250,6 +254,8 @@ public:
 
 signals:
     void Ergebnis(qint32 Nummer, const QString &Topic, const QString &Text);
+    // The close went through: settings written, port closed.
+    void Geschlossen();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -268,6 +274,7 @@ private:
     std::array<qint32, 3> mBreite{};
     bool mImSchliessen = false;   // the close handler runs (its error box may be open)
     bool mGeschlossen = false;    // the close went through; later requests find nothing to do
+    bool mSystemEnde = false;     // ended by the system: no box waits for an answer
     QString mGueltigeAdresse;     // the address before the field was edited; Esc brings it back
 
     // >>> private: weekly program, its file, clock setting, result router

@@ -45,12 +45,13 @@ bool Vollstaendig(const QByteArray &Inhalt)
 }
 
 // Replaces Datei by rename with the content it has at the start until the file Datei.stop
-// appears; before each rename it checks that no writer has lost a value of the file. Prints
-// "los" once it runs and, at the end, the number of renames and of damaged files found.
-int Umbenennen(const char *Datei)
+// appears, through a new file Datei.umb<Nummer>; now and then it checks that no writer has
+// lost a value of the file. Prints "los" once it runs and, at the end, the number of renames
+// and of damaged files found.
+int Umbenennen(const char *Datei, const char *Nummer)
 {
     const QByteArray datei(Datei);
-    const QByteArray neu = datei + ".umb";
+    const QByteArray neu = datei + ".umb" + Nummer;
     const QByteArray stop = datei + ".stop";
     const QByteArray inhalt = DateiInhalt(QFile::decodeName(datei));
     if (!Vollstaendig(inhalt))
@@ -61,7 +62,7 @@ int Umbenennen(const char *Datei)
     QElapsedTimer uhr;
     uhr.start();
     while (uhr.elapsed() < 60000 && (runden % 64 != 0 || ::access(stop.constData(), F_OK) != 0)) {
-        if (!Vollstaendig(DateiInhalt(QFile::decodeName(datei))))
+        if (runden % 4 == 0 && !Vollstaendig(DateiInhalt(QFile::decodeName(datei))))
             ++beschaedigt;
         const int fd = ::open(neu.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         if (fd < 0 || ::write(fd, inhalt.constData(), size_t(inhalt.size())) != inhalt.size())
@@ -168,28 +169,36 @@ private slots:
         }
     }
 
-    // Another program puts a new copy of the file in place by rename without a pause while
-    // the reads run: every read finds the value set by hand, and no write-back loses it.
+    // Other programs put a new copy of the file in place by rename without a pause while the
+    // reads run: every read finds the value set by hand, and no write-back loses it.
     void umbenennenWaehrendDesLesens()
     {
         handbearbeiteteDatei();
-        QProcess umbenenner;
-        umbenenner.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--umbenennen"), ini()});
-        QVERIFY(umbenenner.waitForReadyRead(30000));
-        QCOMPARE(umbenenner.readLine(), QByteArray("los\n"));
+        std::vector<std::unique_ptr<QProcess>> umbenenner;
+        for (int i = 0; i < 2; ++i) {
+            umbenenner.push_back(std::make_unique<QProcess>());
+            umbenenner.back()->start(QCoreApplication::applicationFilePath(),
+                                     {QStringLiteral("--umbenennen"), ini(), QString::number(i)});
+        }
+        for (auto &u : umbenenner) {
+            QVERIFY(u->waitForReadyRead(30000));
+            QCOMPARE(u->readLine(), QByteArray("los\n"));
+        }
 
         int falsch = 0;
-        for (int i = 0; i < 3000; ++i)
+        for (int i = 0; i < 1000; ++i)
             if (GetShowTextTime() != 1234)
                 ++falsch;
         QVERIFY(DateiAnlegen(ini() + QStringLiteral(".stop"), QByteArray()));
-        QVERIFY(umbenenner.waitForFinished(60000));
-        QCOMPARE(umbenenner.exitCode(), 0);
-        const QList<QByteArray> zahlen = umbenenner.readAll().trimmed().split(' ');
-        QCOMPARE(zahlen.size(), 2);
-        QVERIFY2(zahlen.at(0).toLong() > 100, zahlen.at(0).constData()); // the renames did run alongside
+        for (auto &u : umbenenner) {
+            QVERIFY(u->waitForFinished(60000));
+            QCOMPARE(u->exitCode(), 0);
+            const QList<QByteArray> zahlen = u->readAll().trimmed().split(' ');
+            QCOMPARE(zahlen.size(), 2);
+            QVERIFY2(zahlen.at(0).toLong() > 100, zahlen.at(0).constData()); // the renames did run alongside
+            QCOMPARE(zahlen.at(1), QByteArray("0"));
+        }
         QCOMPARE(falsch, 0);
-        QCOMPARE(zahlen.at(1), QByteArray("0"));
         QCOMPARE(GetShowTextTime(), 1234);
         QVERIFY(Vollstaendig(DateiInhalt(ini())));
         // Only the file itself and the helpers' files are left in the folder.
@@ -202,8 +211,8 @@ int main(int argc, char *argv[])
 {
     if (argc == 3 && qstrcmp(argv[1], "--start") == 0)
         return StartLesen(argv[2]);
-    if (argc == 3 && qstrcmp(argv[1], "--umbenennen") == 0)
-        return Umbenennen(argv[2]);
+    if (argc == 4 && qstrcmp(argv[1], "--umbenennen") == 0)
+        return Umbenennen(argv[2], argv[3]);
     QCoreApplication app(argc, argv);
     TestIniGleichzeitig test;
     QTEST_SET_MAIN_SOURCE_PATH

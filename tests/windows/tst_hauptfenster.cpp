@@ -595,7 +595,7 @@ private slots:
         f->Kommando(QStringLiteral("BEFEHL"), QStringLiteral("PST\t00\t"));
         QTest::qWait(400);
         QVERIFY(sim.empfangeneFrames().isEmpty());
-        QVERIFY(!f->EndeTimer->isActive());
+        QTRY_VERIFY(!f->EndeTimer->isActive());
         QVERIFY(!f->isVisible());
     }
 

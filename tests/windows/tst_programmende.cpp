@@ -8,11 +8,16 @@
 #include "editors/uQuorvelNivorell.h"
 
 #include "controller/ComPort.h"
+#include "platform/SystemSignale.h"
+#include "support/uDateiDialog.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QLineEdit>
 #include <QTimer>
 #include <QtTest>
+
+#include <csignal>
 
 class TestProgrammende : public QObject
 {
@@ -86,6 +91,87 @@ private slots:
             QCOMPARE(gaer.isVisible(), editoren && (!beenden || !endet));
             QCOMPARE(nivorell.isVisible(), editoren && (!beenden || !endet));
         }
+    }
+
+    // Ended by the system: the signal, caught as the main program catches it, comes while the
+    // window is idle or while a box or a dialog waits for an answer. The boxes and dialogs give
+    // way, and the message loop ends through the main window's shutdown; a store that cannot be
+    // written is logged instead of shown and keeps nothing open.
+    void systemEnde_data()
+    {
+        QTest::addColumn<QString>("offen"); // what waits for an answer when the signal comes
+        QTest::addColumn<bool>("einstellungenSchreibbar");
+        QTest::newRow("idle") << "" << true;
+        QTest::newRow("message box open") << "box" << true;
+        QTest::newRow("file dialog open") << "dialog" << true;
+        QTest::newRow("store not writable") << "" << false;
+        QTest::newRow("close box of a store not writable open") << "close" << false;
+    }
+    void systemEnde()
+    {
+        QFETCH(QString, offen);
+        QFETCH(bool, einstellungenSchreibbar);
+        Hauptfensterumgebung u;
+        TwMiniQuorvel::ModaleBox = nullptr; // the real boxes
+        // As in the main program: only the main window's shutdown ends the loop.
+        qApp->setQuitOnLastWindowClosed(false);
+        const auto zurueck = qScopeGuard([] { qApp->setQuitOnLastWindowClosed(true); });
+        TwMiniQuorvel *f = u.erzeugen();
+        HauptfensterBeendetProgramm(f);
+        SystemSignale signale;
+        QVERIFY(signale.Gefangen().contains(SIGTERM));
+        connect(&signale, &SystemSignale::Ende, f, &TwMiniQuorvel::SystemEnde);
+        f->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f));
+        f->QuorvelAdrEdit->setText(QStringLiteral("0702"));
+        if (!einstellungenSchreibbar) {
+            QFile sperre(u.dir.path() + QStringLiteral("/datei"));
+            QVERIFY(sperre.open(QIODevice::WriteOnly));
+            sperre.close();
+            u.einstellungenNach(sperre.fileName() + QStringLiteral("/unter"));
+        }
+
+        if (offen == QLatin1String("box"))
+            QTimer::singleShot(0, f, [f] {
+                TwMiniQuorvel::ModaleBoxZeigen(f, QStringLiteral("ERROR"), QStringLiteral("Bitte eine gültige Quorvel-Adresse eintragen"));
+            });
+        else if (offen == QLatin1String("dialog"))
+            QTimer::singleShot(0, f, [f] {
+                TDateiDialog d;
+                d.Name = QStringLiteral("OpenDialog1");
+                DateiWaehlen(f, d);
+            });
+        else if (offen == QLatin1String("close"))
+            QTimer::singleShot(0, f, [f] { f->close(); });
+        // The signal once that waits, seen as a user sees it.
+        QString gesehen;
+        std::function<void()> senden = [&] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (!offen.isEmpty() && (!modal || !modal->isVisible())) {
+                QTimer::singleShot(20, this, senden);
+                return;
+            }
+            gesehen = modal ? QString::fromLatin1(modal->metaObject()->className()) : QString();
+            ::raise(SIGTERM);
+        };
+        QTimer::singleShot(0, this, senden);
+        QTimer sonst;
+        sonst.setSingleShot(true);
+        connect(&sonst, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+        sonst.start(5000);
+        QCOMPARE(QCoreApplication::exec(), 0);
+
+        QCOMPARE(gesehen, offen.isEmpty()                      ? QString()
+                          : offen == QLatin1String("dialog") ? QStringLiteral("QFileDialog")
+                                                             : QStringLiteral("QMessageBox"));
+        QVERIFY(!f->isVisible());
+        QVERIFY(!QApplication::activeModalWidget());
+        QVERIFY(P().Beenden);
+        QVERIFY(!f->Port()->Open());
+        const QString fehler = QStringLiteral("Fehler beim Schreiben der Einstellungen (ZIR\\MiniQuorvel)");
+        if (einstellungenSchreibbar)
+            QCOMPARE(u.einstellung(QStringLiteral("QorAdresse")).toString(), QStringLiteral("0702"));
+        QCOMPARE(u.fehlerLog().contains(QStringLiteral(": ") + fehler), !einstellungenSchreibbar);
     }
 };
 
