@@ -31,6 +31,13 @@ class TestStartup : public QObject
         return l;
     }
 
+    // Today's error log of a start, before the main window names the module.
+    static QString startLog()
+    {
+        return LogVerzeichnis(QDate::currentDate())
+               + ModulNameAusDatei(QFileInfo(QCoreApplication::applicationFilePath()).fileName()) + QStringLiteral(".err");
+    }
+
 private slots:
     void init()
     {
@@ -149,9 +156,7 @@ private slots:
 
         QCOMPARE(DateiInhalt(P().ServerIniDatei), ini);
         QCOMPARE(alles(prog), vorher);
-        const QString log = LogVerzeichnis(QDate::currentDate())
-                            + ModulNameAusDatei(QFileInfo(QCoreApplication::applicationFilePath()).fileName())
-                            + QStringLiteral(".err");
+        const QString log = startLog();
         QCOMPARE(CrLfZeilen(DateiInhalt(log)).filter(QStringLiteral(": Solvanor-INI-Error 03")).size(), 12);
     }
 
@@ -191,9 +196,7 @@ private slots:
             QCOMPARE(GetShowErrTime(), 5000);
         }
         QCOMPARE(DateiInhalt(P().ServerIniDatei), ini);
-        const QString log = LogVerzeichnis(QDate::currentDate())
-                            + ModulNameAusDatei(QFileInfo(QCoreApplication::applicationFilePath()).fileName())
-                            + QStringLiteral(".err");
+        const QString log = startLog();
         // one for each read of the missing key
         QCOMPARE(CrLfZeilen(DateiInhalt(log)).filter(QStringLiteral(": Solvanor-INI-Error 03")).size(), 2);
     }
@@ -207,9 +210,7 @@ private slots:
             QSKIP(qPrintable(platte.Grund()));
         const QString prog = platte.Datei(QStringLiteral("prog"));
         P().Programmverzeichnis = prog + QLatin1Char('/');
-        const QString log = LogVerzeichnis(QDate::currentDate())
-                            + ModulNameAusDatei(QFileInfo(QCoreApplication::applicationFilePath()).fileName())
-                            + QStringLiteral(".err");
+        const QString log = startLog();
         QVERIFY(QDir().mkpath(LogVerzeichnis(QDate::currentDate())));
         QByteArray frueher;
         const QByteArray zeile = "10.12.2026 08:00:00: frueherer Eintrag\r\n";
@@ -238,9 +239,7 @@ private slots:
         PfadeInitialisieren(prog());
         QVERIFY(DateiInhalt(P().ServerIniDatei).endsWith("[Backstube]\r\nOfen=3\r\n\r\n"));
         QVERIFY(!QFileInfo::exists(P().ServerIniDatei + QStringLiteral(".BAK")));
-        const QString log = LogVerzeichnis(QDate::currentDate())
-                            + ModulNameAusDatei(QFileInfo(QCoreApplication::applicationFilePath()).fileName())
-                            + QStringLiteral(".err");
+        const QString log = startLog();
         QVERIFY(!DateiInhalt(log).contains("nicht lesbar"));
     }
 
