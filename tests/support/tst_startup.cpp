@@ -38,6 +38,13 @@ class TestStartup : public QObject
                + ModulNameAusDatei(QFileInfo(QCoreApplication::applicationFilePath()).fileName()) + QStringLiteral(".err");
     }
 
+    // The error log of the program folder Prog lies outside its disk, in the test's folder.
+    bool logDaneben(const QString &Prog) const
+    {
+        return QDir().mkpath(m_dir->filePath(QStringLiteral("log")))
+               && QFile::link(m_dir->filePath(QStringLiteral("log")), Prog + QStringLiteral("/log"));
+    }
+
 private slots:
     void init()
     {
@@ -137,8 +144,7 @@ private slots:
         ini.replace("ShowTextTime=3000", "ShowTextTime=1500");
         ini.replace("MaxGroesseErr_Datei(kB)=500", "MaxGroesseErr_Datei(kB)=2");
         QVERIFY(DateiAnlegen(P().ServerIniDatei, ini));
-        QVERIFY(QDir().mkpath(m_dir->filePath(QStringLiteral("log"))));
-        QVERIFY(QFile::link(m_dir->filePath(QStringLiteral("log")), prog + QStringLiteral("/log")));
+        QVERIFY(logDaneben(prog));
         QVERIFY(platte.Fuellen());
         const QStringList vorher = alles(prog);
 
@@ -156,8 +162,7 @@ private slots:
 
         QCOMPARE(DateiInhalt(P().ServerIniDatei), ini);
         QCOMPARE(alles(prog), vorher);
-        const QString log = startLog();
-        QCOMPARE(CrLfZeilen(DateiInhalt(log)).filter(QStringLiteral(": Solvanor-INI-Error 03")).size(), 12);
+        QCOMPARE(CrLfZeilen(DateiInhalt(startLog())).filter(QStringLiteral(": Solvanor-INI-Error 03")).size(), 12);
     }
 
     // The program folder takes no new file and its disk is full. The settings file, one key
@@ -182,8 +187,7 @@ private slots:
         ini.insert(ini.indexOf(abschnitt) + abschnitt.size(), notiz + QByteArray(bloecke * 4096 - ohneWert, 'n') + "\r\n");
         QCOMPARE(ini.size() % 4096, 0);
         QVERIFY(DateiAnlegen(P().ServerIniDatei, ini));
-        QVERIFY(QDir().mkpath(m_dir->filePath(QStringLiteral("log"))));
-        QVERIFY(QFile::link(m_dir->filePath(QStringLiteral("log")), prog + QStringLiteral("/log")));
+        QVERIFY(logDaneben(prog));
         QVERIFY(platte.Fuellen());
 
         m_programm.reset();
@@ -196,9 +200,8 @@ private slots:
             QCOMPARE(GetShowErrTime(), 5000);
         }
         QCOMPARE(DateiInhalt(P().ServerIniDatei), ini);
-        const QString log = startLog();
         // one for each read of the missing key
-        QCOMPARE(CrLfZeilen(DateiInhalt(log)).filter(QStringLiteral(": Solvanor-INI-Error 03")).size(), 2);
+        QCOMPARE(CrLfZeilen(DateiInhalt(startLog())).filter(QStringLiteral(": Solvanor-INI-Error 03")).size(), 2);
     }
 
     // A start on a full disk: entries that do not fit are lost whole, and the log, six bytes
