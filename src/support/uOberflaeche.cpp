@@ -2,11 +2,11 @@
 
 #include <QApplication>
 #include <QDialog>
-#include <QKeyEvent>
-#include <QMessageBox>
 #include <QFont>
 #include <QFontInfo>
+#include <QKeyEvent>
 #include <QLibraryInfo>
+#include <QMessageBox>
 #include <QPointer>
 #include <QPalette>
 #include <QProxyStyle>
@@ -163,8 +163,9 @@ void ModaleFensterAbbrechen()
             continue;
         if (auto *dialog = qobject_cast<QDialog *>(fenster))
             dialog->reject();
-        else if (!fenster->close())
-            fenster->hide();
+        else
+            fenster->close();
+        // One that refused stays in front no longer.
         if (fenster && fenster->isVisible())
             fenster->hide();
     }
