@@ -1,6 +1,7 @@
 #include "app/MiniQuorvel.h"
 
 #include "platform/SystemSignale.h"
+#include "platform/uPlattform.h"
 #include "support/Version.h"
 #include "support/uAbout.h"
 #include "support/uKonstanten.h"
@@ -13,6 +14,7 @@
 #include "windows/uMiniQuorvel.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QThreadPool>
 
 #include <memory>
@@ -56,24 +58,31 @@ void HauptfensterBeendetProgramm(TwMiniQuorvel *Hauptfenster)
 
 int MiniQuorvelMain(int argc, char *argv[])
 {
+    // Caught before anything else: from here on a shutdown signal is kept until the main
+    // window acts on it. One that came earlier ended the program by its default action.
+    SystemSignale signale;
     Programm programm;
     QApplication app(argc, argv);
-    // Caught from here on; acted upon once the message loop runs and the main window exists.
-    SystemSignale signale;
+    return MiniQuorvelLauf(signale, QFileInfo(AusfuehrbareDatei()).absolutePath());
+}
+
+int MiniQuorvelLauf(SystemSignale &Signale, const QString &Ordner)
+{
     OberflaecheEinrichten();
     // Painting spreads large fills over the global thread pool; for the small updates of a
     // polling window, waking eight threads every second costs more than it saves.
     QThreadPool::globalInstance()->setMaxThreadCount(1);
 
-    PfadeInitialisieren();
-    app.setApplicationName(QStringLiteral("MiniQuorvel"));
-    app.setQuitOnLastWindowClosed(false);
+    PfadeInitialisieren(Ordner);
+    qApp->setApplicationName(QStringLiteral("MiniQuorvel"));
+    qApp->setQuitOnLastWindowClosed(false);
 
     // The windows, in this order; the first one is the main window and is visible at once.
     auto wMiniQuorvel = std::make_unique<TwMiniQuorvel>();      // 1. TwMiniQuorvel
     HauptfensterBeendetProgramm(wMiniQuorvel.get());
-    // Ended by the system, the program ends through the main window's shutdown, as by its close box.
-    QObject::connect(&signale, &SystemSignale::Ende, wMiniQuorvel.get(), &TwMiniQuorvel::SystemEnde);
+    // Ended by the system, the program ends through the main window's shutdown, as by its close
+    // box; a signal that came during the start-up is acted upon once the message loop runs.
+    QObject::connect(&Signale, &SystemSignale::Ende, wMiniQuorvel.get(), &TwMiniQuorvel::SystemEnde);
     wMiniQuorvel->show();
     auto fVersion = std::make_unique<TfVersion>();              // 2. TfVersion
     P().fVersion = fVersion.get();
@@ -85,7 +94,7 @@ int MiniQuorvelMain(int argc, char *argv[])
     auto wQuorvelNivorell = std::make_unique<TwQuorvelNivorell>(wMiniQuorvel->KommandoEintrag()); // 6.
     auto wQuorvelGaerProg = std::make_unique<TwQuorvelGaerProg>(wMiniQuorvel->KommandoEintrag()); // 7.
 
-    const int ergebnis = app.exec();
+    const int ergebnis = QCoreApplication::exec();
 
     ShowboxenFreigeben();
     P().AboutBox = nullptr;

@@ -27,8 +27,7 @@ SystemSignale::SystemSignale(QObject *Eltern) : QObject(Eltern)
 {
     if (sPaar[0] >= 0 || ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0, sPaar) != 0)
         return;
-    mMelder = new QSocketNotifier(sPaar[0], QSocketNotifier::Read, this);
-    connect(mMelder, &QSocketNotifier::activated, this, &SystemSignale::Lesen);
+    mEigen = true;
     for (const int signal : {SIGTERM, SIGHUP, SIGINT}) {
         struct sigaction vorher{};
         // A signal ignored from the start (nohup, say) stays ignored.
@@ -47,7 +46,7 @@ SystemSignale::SystemSignale(QObject *Eltern) : QObject(Eltern)
 
 SystemSignale::~SystemSignale()
 {
-    if (!mMelder)
+    if (!mEigen)
         return;
     for (qsizetype i = 0; i < mGefangen.size(); ++i)
         ::sigaction(mGefangen.at(i), &mVorher.at(i), nullptr);
@@ -55,6 +54,15 @@ SystemSignale::~SystemSignale()
     ::close(sPaar[0]);
     ::close(sPaar[1]);
     sPaar[0] = sPaar[1] = -1;
+}
+
+void SystemSignale::connectNotify(const QMetaMethod &Signal)
+{
+    // The notes of signals that came before wait in the pair until someone can act on them.
+    if (Signal != QMetaMethod::fromSignal(&SystemSignale::Ende) || !mEigen || mMelder)
+        return;
+    mMelder = new QSocketNotifier(sPaar[0], QSocketNotifier::Read, this);
+    connect(mMelder, &QSocketNotifier::activated, this, &SystemSignale::Lesen);
 }
 
 void SystemSignale::Lesen()

@@ -1,6 +1,7 @@
 #include "support/uDateiSchreiben.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QSaveFile>
 
@@ -45,17 +46,61 @@ int Schliessen(int fd, int Fehler)
     return Fehler;
 }
 
-// Writes over the old bytes of the file from the start and cuts it to the new length. The room
-// is reserved before the first byte changes. -1 when the file cannot be opened for writing,
-// else 0 or the error number.
-int ImOrtSchreiben(const QByteArray &Name, const QByteArray &Daten)
+// All of the file from its start into Daten; false on a read error.
+bool AllesLesen(int fd, QByteArray &Daten)
 {
-    const int fd = ::open(Name.constData(), O_WRONLY | O_CLOEXEC | O_NONBLOCK);
+    Daten.clear();
+    char puffer[65536];
+    for (;;) {
+        const ssize_t n = ::pread(fd, puffer, sizeof puffer, off_t(Daten.size()));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return false;
+        if (n == 0)
+            return true;
+        Daten.append(puffer, n);
+    }
+}
+
+// The open file fd is the one Stand describes, in identity and content.
+bool WieGelesen(int fd, const DateiStand &Stand)
+{
+    struct stat info{};
+    QByteArray inhalt;
+    return ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_dev == Stand.Geraet
+           && info.st_ino == Stand.Knoten && AllesLesen(fd, inhalt) && inhalt == Stand.Inhalt;
+}
+
+// The file at Name is the one Stand describes, in identity and content.
+bool WieGelesen(const QByteArray &Name, const DateiStand &Stand)
+{
+    const int fd = ::open(Name.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return false;
+    const bool gleich = WieGelesen(fd, Stand);
+    ::close(fd);
+    return gleich;
+}
+
+constexpr int Veraendert = -2;
+
+// Writes over the old bytes of the file from the start and cuts it to the new length. The room
+// is reserved before the first byte changes. With Stand, only a file still as it was read is
+// written (else Veraendert). -1 when the file cannot be opened for writing, else 0 or the
+// error number.
+int ImOrtSchreiben(const QByteArray &Name, const QByteArray &Daten, const DateiStand *Stand = nullptr)
+{
+    const int fd = ::open(Name.constData(), (Stand ? O_RDWR : O_WRONLY) | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return -1;
     struct stat info{};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))
         return Schliessen(fd, EINVAL);
+    if (Stand && !WieGelesen(fd, *Stand)) {
+        ::close(fd);
+        return Veraendert;
+    }
     // Blocks beyond the end are reserved without growing the file, so that a failed
     // reservation leaves it as it was.
     if (!Daten.isEmpty() && ::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, off_t(Daten.size())) != 0
@@ -64,6 +109,39 @@ int ImOrtSchreiben(const QByteArray &Name, const QByteArray &Daten)
     if (!AllesSchreiben(fd, Daten) || ::ftruncate(fd, off_t(Daten.size())) != 0 || ::fsync(fd) != 0)
         return Schliessen(fd, errno);
     return Schliessen(fd, 0);
+}
+
+// A file of its own beside Ziel holding Daten, on disk and closed, its name in Neu; with
+// Modus (not 0) as its permissions. 0 or the error number; Angelegt tells whether a file could
+// be made there at all. Nothing is left behind on failure.
+int NeueDateiDaneben(const QByteArray &Ziel, const QByteArray &Daten, mode_t Modus, QByteArray &Neu, bool &Angelegt)
+{
+    Angelegt = false;
+    int fd = -1;
+    for (int versuch = 0; fd < 0 && versuch < 16; ++versuch) {
+        Neu = Ziel + '.' + QByteArray::number(QRandomGenerator::global()->generate(), 36);
+        fd = ::open(Neu.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST)
+            return errno;
+    }
+    if (fd < 0)
+        return EEXIST;
+    Angelegt = true;
+    if (Modus != 0)
+        (void)::fchmod(fd, Modus); // a file of another owner keeps what it can
+    const int nummer = Schliessen(fd, AllesSchreiben(fd, Daten) && ::fsync(fd) == 0 ? 0 : errno);
+    if (nummer != 0)
+        ::unlink(Neu.constData());
+    return nummer;
+}
+
+// The file a path names in the end, symbolic links followed, as a save writes through them.
+QByteArray Endziel(const QString &Pfad)
+{
+    QFileInfo info(Pfad);
+    for (int tiefe = 0; info.isSymLink() && tiefe < 32; ++tiefe)
+        info.setFile(info.symLinkTarget());
+    return QFile::encodeName(info.filePath());
 }
 
 } // namespace
@@ -114,20 +192,10 @@ Erstellung DateiErstellen(const QString &Pfad, const QByteArray &Daten, QString 
     const QByteArray ziel = QFile::encodeName(Pfad);
     // The content goes to a file of its own beside the target first.
     QByteArray neu;
-    int fd = -1;
-    for (int versuch = 0; fd < 0 && versuch < 16; ++versuch) {
-        neu = ziel + '.' + QByteArray::number(QRandomGenerator::global()->generate(), 36);
-        fd = ::open(neu.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST)
-            return fehler(errno);
-    }
-    if (fd < 0)
-        return fehler(EEXIST);
-    int nummer = Schliessen(fd, AllesSchreiben(fd, Daten) && ::fsync(fd) == 0 ? 0 : errno);
-    if (nummer != 0) {
-        ::unlink(neu.constData());
+    bool angelegt = false;
+    int nummer = NeueDateiDaneben(ziel, Daten, 0, neu, angelegt);
+    if (nummer != 0)
         return fehler(nummer);
-    }
     // Put in place only under a free name.
     if (::renameat2(AT_FDCWD, neu.constData(), AT_FDCWD, ziel.constData(), RENAME_NOREPLACE) == 0)
         return Erstellung::Erstellt;
@@ -143,4 +211,51 @@ Erstellung DateiErstellen(const QString &Pfad, const QByteArray &Daten, QString 
     if (nummer == EEXIST)
         return Erstellung::Vorhanden;
     return fehler(nummer);
+}
+
+Ersetzung DateiErsetzenWennUnveraendert(const QString &Pfad, const QByteArray &Daten, const DateiStand &Stand,
+                                        QString *Grund)
+{
+    const auto fehler = [Grund](int Nummer) {
+        if (Grund)
+            *Grund = SystemGrund(Nummer);
+        return Ersetzung::Fehler;
+    };
+    const QByteArray ziel = Endziel(Pfad);
+    QByteArray neu;
+    bool angelegt = false;
+    const int nummer = NeueDateiDaneben(ziel, Daten, Stand.Modus & 07777, neu, angelegt);
+    if (!angelegt) {
+        // No new file beside it: the file itself is written, if it is still as it was read.
+        const int imOrt = ImOrtSchreiben(ziel, Daten, &Stand);
+        if (imOrt == Veraendert)
+            return Ersetzung::Geaendert;
+        if (imOrt != 0)
+            return fehler(imOrt < 0 ? nummer : imOrt);
+        return Ersetzung::Ersetzt;
+    }
+    if (nummer != 0)
+        return fehler(nummer);
+    const auto verwerfen = [&neu](Ersetzung Ergebnis) {
+        ::unlink(neu.constData());
+        return Ergebnis;
+    };
+    if (!WieGelesen(ziel, Stand))
+        return verwerfen(Ersetzung::Geaendert);
+    // Exchanged in one step, the file that stood there until now can be checked once more: one
+    // that another writer put in place after the check goes back where it was.
+    if (::renameat2(AT_FDCWD, neu.constData(), AT_FDCWD, ziel.constData(), RENAME_EXCHANGE) == 0) {
+        struct stat alt{};
+        if (::lstat(neu.constData(), &alt) == 0 && alt.st_dev == Stand.Geraet && alt.st_ino == Stand.Knoten)
+            return verwerfen(Ersetzung::Ersetzt);
+        ::renameat2(AT_FDCWD, neu.constData(), AT_FDCWD, ziel.constData(), RENAME_EXCHANGE);
+        return verwerfen(Ersetzung::Geaendert);
+    }
+    if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
+        return verwerfen(fehler(errno));
+    // A file system without exchange: the plain rename right after the check.
+    if (::rename(neu.constData(), ziel.constData()) == 0)
+        return Ersetzung::Ersetzt;
+    const int grund = errno;
+    return verwerfen(fehler(grund));
 }

@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <sys/types.h>
+
 // Writes Daten as the whole content of the file Pfad. The text goes to a new file beside it,
 // which replaces the old file only once every byte is written; on failure the old file stays
 // as it was and nothing is left behind. Where no new file can be made beside it but the file
@@ -21,3 +23,21 @@ enum class Erstellung { Erstellt, Vorhanden, Fehler };
 // (Vorhanden). The new file appears whole or not at all. Fehler with the system's reason in
 // Grund when given.
 Erstellung DateiErstellen(const QString &Pfad, const QByteArray &Daten, QString *Grund = nullptr);
+
+// What a reader found at a path: which file it was and what it held.
+struct DateiStand
+{
+    dev_t Geraet = 0;
+    ino_t Knoten = 0;
+    mode_t Modus = 0;
+    QByteArray Inhalt;
+};
+
+enum class Ersetzung { Ersetzt, Geaendert, Fehler };
+
+// Writes Daten as the whole content of the file Pfad as DateiSchreiben does, but only where the
+// file there is still the one described by Stand, in identity and content. Where another writer
+// has replaced or changed it meanwhile, nothing is written over its text (Geaendert). The new
+// file keeps the old one's permissions. Fehler with the system's reason in Grund when given.
+Ersetzung DateiErsetzenWennUnveraendert(const QString &Pfad, const QByteArray &Daten, const DateiStand &Stand,
+                                        QString *Grund = nullptr);

@@ -1,5 +1,6 @@
 #include "support/uIniDatei.h"
 
+#include "platform/OrdnerSperre.h"
 #include "support/uDateiSchreiben.h"
 #include "support/uKonstanten.h"
 #include "support/uProgramm.h"
@@ -267,6 +268,8 @@ const char *const NeueAbschnitte[] = {"Solvanor", "MULTIFERNANZEIGE", "Messages"
                                       "BeschickerRS", "KVD", "LM", "LX2100-Server"};
 
 const QLatin1String Umbruch("\r\n");
+// Loads and write-backs of one read before it leaves the file to a writer that keeps changing it.
+constexpr int IniSchreibversuche = 5;
 const QLatin1String Fehlt("#ERR");
 
 // Trims blanks and control characters at both ends.
@@ -408,12 +411,12 @@ private:
 
 enum class Lesung { Gelesen, Fehlt, Fehler };
 
-// The whole file into Daten. Fehlt only where the open itself finds no file of that name (or
-// no folder on its way): a file that another program puts in place at that moment is found,
-// old or new.
-Lesung DateiLesen(const QString &datei, QByteArray &Daten)
+// The whole file into Stand, with which file it was. Fehlt only where the open itself finds no
+// file of that name (or no folder on its way): a file that another program puts in place at
+// that moment is found, old or new.
+Lesung DateiLesen(const QString &datei, DateiStand &Stand)
 {
-    Daten.clear();
+    Stand = DateiStand();
     // Not blocking: a pipe in the file's place is no file to wait for.
     const int fd = ::open(QFile::encodeName(datei).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
@@ -425,7 +428,10 @@ Lesung DateiLesen(const QString &datei, QByteArray &Daten)
         ::close(fd);
         return Lesung::Fehler;
     }
-    Daten = f.readAll();
+    Stand.Geraet = info.st_dev;
+    Stand.Knoten = info.st_ino;
+    Stand.Modus = info.st_mode;
+    Stand.Inhalt = f.readAll();
     return f.error() == QFileDevice::NoError ? Lesung::Gelesen : Lesung::Fehler;
 }
 
@@ -552,35 +558,58 @@ QString IniWertLesen(const QString &Section, const QString &Key, const QString &
         ErrSchreiben(P().ModulName, QStringLiteral("Solvanor-INI-Error 03"));
         return Default;
     };
-    // Nothing is written over a file that was not read whole: only a file that the open does
-    // not find is made anew, and only where none has appeared since.
-    QByteArray daten;
-    Lesung lesung = DateiLesen(datei, daten);
-    if (lesung == Lesung::Fehlt) {
-        NeueDateiAnlegen(datei);
-        lesung = DateiLesen(datei, daten);
-    }
-    if (lesung == Lesung::Fehler)
-        return fehler();
-    // Other programs share the file: what cannot be read as settings is kept, or not rewritten.
-    if (!UnlesbareDateiSichern(datei, daten))
-        return fehler();
-    IniSpeicher speicher;
-    speicher.Laden(QString::fromLatin1(daten));
-    const QString version = speicher.Lesen(QStringLiteral("VERSION"), QStringLiteral("INI-Version"), Fehlt);
-    if (IniVersionVergleichen(version) < 0)
-        Umstellen(speicher, version);
+    // Instances of this program take turns on the file from the load to the write-back.
+    const OrdnerSperre sperre(QFileInfo(datei).absolutePath());
+    QString wert = Default;
+    for (int versuch = 0; versuch < IniSchreibversuche; ++versuch) {
+        // Nothing is written over a file that was not read whole: only a file that the open
+        // does not find is made anew, and only where none has appeared since.
+        DateiStand stand;
+        Lesung lesung = DateiLesen(datei, stand);
+        if (lesung == Lesung::Fehlt) {
+            NeueDateiAnlegen(datei);
+            lesung = DateiLesen(datei, stand);
+        }
+        if (lesung == Lesung::Fehler)
+            return fehler();
+        // Other programs share the file: what cannot be read as settings is kept, or not rewritten.
+        if (!UnlesbareDateiSichern(datei, stand.Inhalt))
+            return fehler();
+        IniSpeicher speicher;
+        speicher.Laden(QString::fromLatin1(stand.Inhalt));
+        const QString version = speicher.Lesen(QStringLiteral("VERSION"), QStringLiteral("INI-Version"), Fehlt);
+        if (IniVersionVergleichen(version) < 0)
+            Umstellen(speicher, version);
 
-    QString wert = speicher.Lesen(Section, Key, Fehlt);
-    if (wert == Fehlt) {
-        wert = Default;
-        speicher.Schreiben(Section, Key, Default);
+        wert = speicher.Lesen(Section, Key, Fehlt);
+        if (wert == Fehlt) {
+            wert = Default;
+            speicher.Schreiben(Section, Key, Default);
+        }
+        const QByteArray text = speicher.Text();
+        if (lesung == Lesung::Fehlt) {
+            // Still missing: made only where no other program has made one meanwhile, else
+            // the change goes into that one.
+            const Erstellung e = DateiErstellen(datei, text);
+            if (e == Erstellung::Fehler)
+                return fehler();
+            if (e == Erstellung::Erstellt)
+                return wert;
+            continue;
+        }
+        // Written only over the file that was loaded; one that another program has replaced or
+        // changed meanwhile is loaded again and the change made to its text.
+        switch (DateiErsetzenWennUnveraendert(datei, text, stand)) {
+        case Ersetzung::Ersetzt:
+            return wert;
+        case Ersetzung::Fehler:
+            return fehler();
+        case Ersetzung::Geaendert:
+            break;
+        }
     }
-    // A file still missing is made only where no other program has made one meanwhile.
-    const bool geschrieben = lesung == Lesung::Fehlt ? DateiErstellen(datei, speicher.Text()) != Erstellung::Fehler
-                                                     : DateiSchreiben(datei, speicher.Text());
-    if (!geschrieben)
-        return fehler();
+    // The file keeps changing under this read: the other program's text stays, and a later read
+    // adds what is missing.
     return wert;
 }
 

@@ -1,6 +1,8 @@
 #include "support/uKonstanten.h"
 
+#include "platform/OrdnerSperre.h"
 #include "platform/uPlattform.h"
+#include "support/uDateiSchreiben.h"
 #include "support/uProgramm.h"
 
 #include <QDir>
@@ -9,6 +11,7 @@
 #include <QLocale>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -16,13 +19,15 @@ namespace {
 const char *const Wochentagordner[] = {"1_Monday", "2_Tuesday",  "3_Wednesday", "4_Thursday",
                                        "5_Friday", "6_Saturday", "7_Sunday"};
 
-// One line with its line break, appended whole in its own open and close, or not at all: a
-// line cut by a full disk would have the next entry glued to it.
+// Lines, each with its line break, appended whole in their own open and close, or not at all:
+// a line cut by a full disk would have the next entry glued to it. The caller holds the log's
+// lock, so no other instance appends meanwhile.
 bool ZeileAnhaengen(const QString &Datei, const QString &Zeile)
 {
     QString name = Datei;
     DateinameBereinigen(name, false);
-    const int fd = ::open(QFile::encodeName(name).constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+    // Never made here: a log is made only together with its header.
+    const int fd = ::open(QFile::encodeName(name).constData(), O_WRONLY | O_APPEND | O_CLOEXEC);
     if (fd < 0)
         return false;
     const QByteArray daten = (Zeile + QStringLiteral("\r\n")).toUtf8();
@@ -154,28 +159,34 @@ void LogSchreiben(const QString &Name, const QString &Text, qint64 Grenze, const
     if (!QFileInfo(ordner).isDir() && !QDir().mkpath(ordner))
         return;
 
-    if (QFileInfo::exists(datei) && !Text.isEmpty()) {
-        QString name = datei;
-        DateinameBereinigen(name, false);
+    // Instances of this program take turns on the day's logs, from the size check to the entry.
+    const OrdnerSperre sperre(ordner);
+    QString name = datei;
+    DateinameBereinigen(name, false);
+    const QByteArray pfad = QFile::encodeName(name);
+    struct stat info{};
+    bool vorhanden = ::stat(pfad.constData(), &info) == 0;
+
+    if (vorhanden && !Text.isEmpty()) {
         QFile f(name);
         if (!f.open(QIODevice::ReadWrite))
             return;
         const qint64 groesse = f.size();
         f.close();
-        if (Grenze > 0 && groesse > Grenze)
-            DateiErsetzen(name, name + QStringLiteral(".BAK")); // a failed move keeps the large file
+        if (Grenze > 0 && groesse > Grenze && DateiErsetzen(name, name + QStringLiteral(".BAK")))
+            vorhanden = false; // a failed move keeps the large file
     }
 
-    if (!QFileInfo::exists(datei)) {
-        QString name = datei;
-        DateinameBereinigen(name, false);
-        QFile f(name);
-        if (!f.open(QIODevice::WriteOnly))
+    // The header line and the empty line after it.
+    const QString kopf = DatumZeitText(Jetzt) + QStringLiteral(": Solvanor2004 Error File created.\r\n");
+    if (!vorhanden) {
+        // Made with its header in one step and only under a free name, so it is never emptied
+        // and never left without its header.
+        if (DateiErstellen(name, (kopf + QStringLiteral("\r\n")).toUtf8()) == Erstellung::Fehler)
             return;
-        f.close();
-        if (!ZeileAnhaengen(datei, DatumZeitText(Jetzt) + QStringLiteral(": Solvanor2004 Error File created.")))
-            return;
-        if (!ZeileAnhaengen(datei, QString()))
+    } else if (info.st_size == 0) {
+        // A log left empty gets its header first.
+        if (!ZeileAnhaengen(datei, kopf))
             return;
     }
 
