@@ -93,7 +93,7 @@ int ImOrtSchreiben(const QByteArray &Name, const QByteArray &Daten, const DateiS
 {
     const int fd = ::open(Name.constData(), (Stand ? O_RDWR : O_WRONLY) | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
-        return -1;
+        return Stand && errno == ENOENT ? Veraendert : -1; // removed since it was read
     struct stat info{};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))
         return Schliessen(fd, EINVAL);

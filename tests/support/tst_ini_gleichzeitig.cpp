@@ -1,4 +1,7 @@
 #include "dateihilfen.h"
+#include "dateisystem.h"
+#include "fremdschreiber.h"
+#include "platform/OrdnerSperre.h"
 #include "support/uDateiSchreiben.h"
 #include "support/uIniDatei.h"
 #include "support/uKonstanten.h"
@@ -13,6 +16,7 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <memory>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -74,6 +78,33 @@ int Umbenennen(const char *Datei, const char *Nummer)
     }
     std::printf("%ld %ld\n", runden, beschaedigt);
     return 0;
+}
+
+// Holds the lock of the folder Ordner for Ms milliseconds, as another instance of the program
+// would; prints "gesperrt" once it holds it.
+int Sperren(const char *Ordner, const char *Ms)
+{
+    const int fd = ::open(Ordner, O_RDONLY | O_DIRECTORY);
+    if (fd < 0 || ::flock(fd, LOCK_EX) != 0)
+        return 2;
+    std::printf("gesperrt\n");
+    std::fflush(stdout);
+    ::usleep(useconds_t(QByteArray(Ms).toInt()) * 1000);
+    return 0;
+}
+
+// What a read finds at Pfad, as the settings reader keeps it.
+DateiStand Stand(const QString &Pfad)
+{
+    DateiStand stand;
+    struct stat info{};
+    if (::stat(QFile::encodeName(Pfad).constData(), &info) == 0) {
+        stand.Geraet = info.st_dev;
+        stand.Knoten = info.st_ino;
+        stand.Modus = info.st_mode;
+    }
+    stand.Inhalt = DateiInhalt(Pfad);
+    return stand;
 }
 
 } // namespace
@@ -205,6 +236,156 @@ private slots:
         QCOMPARE(QDir(m_dir->path()).entryList({QStringLiteral("Solvanor2004.INI*")}, QDir::Files),
                  (QStringList{"Solvanor2004.INI", "Solvanor2004.INI.stop"}));
     }
+
+    // Another program adds a key to its own section every 3 ms, from the newest file, while
+    // reads run again and again; every fourth read adds a missing key, so its write-back
+    // changes the file. None of the other program's keys is lost.
+    void fremdesProgrammSchreibtMit()
+    {
+        PfadeInitialisieren(m_dir->path());
+        Fremdschreiber fremd(ini());
+        fremd.Starten();
+        int falsch = 0;
+        for (int i = 0; i < 600; ++i) {
+            if (i % 4 == 0)
+                IniWertLesen(QStringLiteral("Messages"), QStringLiteral("Probe%1").arg(i), QStringLiteral("1"));
+            else if (GetShowTextTime() != 3000)
+                ++falsch;
+        }
+        fremd.Anhalten();
+        const QStringList fehlt = fremd.Fehlende(DateiInhalt(ini()));
+        qInfo("600 Lesungen: %d Schlüssel des anderen Programms geschrieben, %lld verloren", fremd.Geschrieben(),
+              qlonglong(fehlt.size()));
+        QVERIFY2(fehlt.isEmpty(), qPrintable(fehlt.mid(0, 20).join(QLatin1Char(' '))));
+        QVERIFY(fremd.Geschrieben() > 50);
+        QCOMPARE(falsch, 0);
+        // Only the file itself and the other program's new file are left.
+        QCOMPARE(QDir(m_dir->path()).entryList({QStringLiteral("Solvanor2004.INI*")}, QDir::Files | QDir::Hidden),
+                 (QStringList{"Solvanor2004.INI"}));
+    }
+
+    // A write-back goes only over the file that was read: one replaced, changed or removed
+    // meanwhile keeps what the other writer left; an unchanged one is replaced, keeping its
+    // permissions, through a symbolic link onto its target, and in place where the folder
+    // takes no new file.
+    void ersetzenNurWennUnveraendert_data()
+    {
+        QTest::addColumn<QString>("dazwischen"); // what another writer does after the read
+        QTest::addColumn<bool>("gesperrt");       // the folder takes no new file
+        QTest::addColumn<int>("erwartet");
+        for (const bool gesperrt : {false, true}) {
+            const char *ort = gesperrt ? ", in place" : "";
+            QTest::addRow("unchanged%s", ort) << "" << gesperrt << int(Ersetzung::Ersetzt);
+            QTest::addRow("changed in place, same size%s", ort) << "aendern" << gesperrt << int(Ersetzung::Geaendert);
+            QTest::addRow("removed%s", ort) << "entfernen" << gesperrt << int(Ersetzung::Geaendert);
+        }
+        QTest::newRow("replaced by rename, same content") << "umbenennen" << false << int(Ersetzung::Geaendert);
+        QTest::newRow("through a symbolic link") << "link" << false << int(Ersetzung::Ersetzt);
+    }
+    void ersetzenNurWennUnveraendert()
+    {
+        QFETCH(QString, dazwischen);
+        QFETCH(bool, gesperrt);
+        QFETCH(int, erwartet);
+        const QString ziel = m_dir->filePath(QStringLiteral("ziel.INI"));
+        const QString pfad = dazwischen == QLatin1String("link") ? m_dir->filePath(QStringLiteral("link.INI")) : ziel;
+        QVERIFY(DateiAnlegen(ziel, "[A]\r\nx=1\r\n"));
+        QCOMPARE(::chmod(QFile::encodeName(ziel).constData(), 0640), 0);
+        if (pfad != ziel)
+            QVERIFY(QFile::link(ziel, pfad));
+        const DateiStand stand = Stand(ziel);
+
+        if (dazwischen == QLatin1String("aendern"))
+            QVERIFY(DateiAnlegen(ziel, "[A]\r\nx=2\r\n"));
+        else if (dazwischen == QLatin1String("entfernen"))
+            QVERIFY(QFile::remove(ziel));
+        else if (dazwischen == QLatin1String("umbenennen")) {
+            QVERIFY(DateiAnlegen(ziel + QStringLiteral(".neu"), stand.Inhalt));
+            QCOMPARE(::rename(QFile::encodeName(ziel + QStringLiteral(".neu")).constData(),
+                              QFile::encodeName(ziel).constData()), 0);
+        }
+        const QByteArray dannda = DateiInhalt(ziel);
+        const bool vorhanden = QFileInfo::exists(ziel);
+
+        std::unique_ptr<GesperrterOrdner> zu;
+        if (gesperrt) {
+            zu = std::make_unique<GesperrterOrdner>(m_dir->path());
+            if (!zu->Grund().isEmpty())
+                QSKIP(qPrintable(zu->Grund()));
+        }
+        QString grund;
+        const Ersetzung e = DateiErsetzenWennUnveraendert(pfad, "[A]\r\nx=neu\r\n", stand, &grund);
+        const DateiStand danach = Stand(ziel);
+        zu.reset();
+        QCOMPARE(int(e), erwartet);
+        QVERIFY(grund.isEmpty());
+        QCOMPARE(danach.Inhalt, erwartet == int(Ersetzung::Ersetzt) ? QByteArray("[A]\r\nx=neu\r\n") : dannda);
+        QCOMPARE(QFileInfo::exists(ziel), vorhanden);
+        if (vorhanden && dazwischen != QLatin1String("umbenennen"))
+            QCOMPARE(danach.Modus & 0777, mode_t(0640));
+        if (gesperrt && vorhanden)
+            QCOMPARE(danach.Knoten, stand.Knoten);
+        if (pfad != ziel)
+            QVERIFY(QFileInfo(pfad).isSymLink());
+        // Nothing of the attempt is left beside it.
+        QStringList erwartetDa;
+        if (pfad != ziel)
+            erwartetDa << QStringLiteral("link.INI");
+        if (vorhanden)
+            erwartetDa << QStringLiteral("ziel.INI");
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden | QDir::System), erwartetDa);
+    }
+
+    // Instances take turns through the folder's lock: a read waits while another instance
+    // holds it and goes on once it is free; a stuck instance holds it back for about two
+    // seconds only, and the read then gives its value all the same.
+    void sperreAndererInstanzen_data()
+    {
+        QTest::addColumn<int>("haltMs");
+        QTest::addColumn<bool>("gehalten");
+        QTest::newRow("let go after 300 ms") << 300 << true;
+        QTest::newRow("stuck") << 20000 << false;
+    }
+    void sperreAndererInstanzen()
+    {
+        QFETCH(int, haltMs);
+        QFETCH(bool, gehalten);
+        PfadeInitialisieren(m_dir->path());
+        QProcess andere;
+        andere.start(QCoreApplication::applicationFilePath(),
+                     {QStringLiteral("--sperren"), m_dir->path(), QString::number(haltMs)});
+        QVERIFY(andere.waitForReadyRead(30000));
+        QCOMPARE(andere.readLine(), QByteArray("gesperrt\n"));
+        const auto ende = qScopeGuard([&] {
+            andere.kill();
+            andere.waitForFinished();
+        });
+
+        QElapsedTimer uhr;
+        uhr.start();
+        {
+            const OrdnerSperre sperre(m_dir->path());
+            QCOMPARE(sperre.Gehalten(), gehalten);
+        }
+        const qint64 gewartet = uhr.elapsed();
+        QVERIFY2(gewartet >= 250, qPrintable(QString::number(gewartet)));
+        QVERIFY2(gewartet < 10000, qPrintable(QString::number(gewartet)));
+
+        uhr.restart();
+        QCOMPARE(IniWertLesen(QStringLiteral("Messages"), QStringLiteral("Neu"), QStringLiteral("7")), QStringLiteral("7"));
+        QVERIFY(uhr.elapsed() < 10000);
+        QVERIFY(DateiInhalt(ini()).contains("\r\nNeu=7\r\n"));
+    }
+
+    // A folder that cannot be opened gives no lock, at once.
+    void sperreOhneOrdner()
+    {
+        QElapsedTimer uhr;
+        uhr.start();
+        const OrdnerSperre sperre(m_dir->filePath(QStringLiteral("fehlt")));
+        QVERIFY(!sperre.Gehalten());
+        QVERIFY(uhr.elapsed() < 1000);
+    }
 };
 
 int main(int argc, char *argv[])
@@ -213,6 +394,8 @@ int main(int argc, char *argv[])
         return StartLesen(argv[2]);
     if (argc == 4 && qstrcmp(argv[1], "--umbenennen") == 0)
         return Umbenennen(argv[2], argv[3]);
+    if (argc == 4 && qstrcmp(argv[1], "--sperren") == 0)
+        return Sperren(argv[2], argv[3]);
     QCoreApplication app(argc, argv);
     TestIniGleichzeitig test;
     QTEST_SET_MAIN_SOURCE_PATH

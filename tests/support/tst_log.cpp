@@ -105,6 +105,17 @@ private slots:
         QCOMPARE(CrLfZeilen(DateiInhalt(datei(m_montag.addDays(1)))).size(), 3);
     }
 
+    // A log left empty (by an earlier program on a full disk, say) gets its header before the
+    // next entry; an entry never goes into a log without one.
+    void leeresLogBekommtKopf()
+    {
+        QVERIFY(QDir().mkpath(LogVerzeichnis(m_montag.date())));
+        QVERIFY(DateiAnlegen(datei(), QByteArray()));
+        LogSchreiben(QStringLiteral("Modul"), QStringLiteral("eins"), 0, m_montag);
+        const QString kopfzeile = DatumZeitText(m_montag) + QStringLiteral(": Solvanor2004 Error File created.");
+        QCOMPARE(CrLfZeilen(DateiInhalt(datei())), (QStringList{kopfzeile, QString(), zeile(QStringLiteral("eins"))}));
+    }
+
     void leererText()
     {
         LogSchreiben(QStringLiteral("Modul"), QString(), 0, m_montag);

@@ -228,6 +228,36 @@ private slots:
         QCOMPARE(DateiInhalt(log), frueher);
     }
 
+    // The error log's disk is full when the first entry of the day comes: no log is made, not
+    // even an empty one, and nothing of the attempt is left. Once there is room again, the
+    // next start makes the log with its header first.
+    void logAufVollemDatentraegerNichtAngelegt()
+    {
+        KleinerDatentraeger platte(256 * 1024);
+        if (!platte.Bereit())
+            QSKIP(qPrintable(platte.Grund()));
+        QVERIFY(QDir().mkpath(prog()));
+        QVERIFY(QDir().mkpath(prog() + QStringLiteral("/Solvanor2004.INI"))); // every read logs its error
+        QVERIFY(QFile::link(platte.Pfad(), prog() + QStringLiteral("/log")));
+        QVERIFY(QDir().mkpath(platte.Datei(LogVerzeichnis(QDate::currentDate()).section(QLatin1Char('/'), -2, -2))));
+        QVERIFY(platte.Fuellen());
+        const QStringList vorher = alles(platte.Pfad());
+
+        PfadeInitialisieren(prog());
+        QVERIFY(!QFileInfo::exists(startLog()));
+        QCOMPARE(alles(platte.Pfad()), vorher);
+
+        QVERIFY(QFile::remove(platte.Datei(QStringLiteral("fuellung"))));
+        m_programm.reset();
+        m_programm = std::make_unique<Programm>();
+        PfadeInitialisieren(prog());
+        const QStringList zeilen = CrLfZeilen(DateiInhalt(startLog()));
+        QCOMPARE(zeilen.size(), 2 + 5);
+        QVERIFY(zeilen.at(0).endsWith(QStringLiteral(": Solvanor2004 Error File created.")));
+        QCOMPARE(zeilen.at(1), QString());
+        QCOMPARE(zeilen.filter(QStringLiteral(": Solvanor-INI-Error 03")).size(), 5);
+    }
+
     // A settings file whose last line has no line break, as many text editors save it, is
     // read as it stands: its value is kept, no copy is made and nothing is logged.
     void vonHandErgaenzteDatei()

@@ -173,6 +173,48 @@ private slots:
             QCOMPARE(u.einstellung(QStringLiteral("QorAdresse")).toString(), QStringLiteral("0702"));
         QCOMPARE(u.fehlerLog().contains(QStringLiteral(": ") + fehler), !einstellungenSchreibbar);
     }
+
+    // A shutdown signal that comes while the program starts, before its main window can act
+    // on it: raised before the start-up, or during the start-up's processing of events. The
+    // program's run ends through the main window's shutdown, with the store written.
+    void signalImStart_data()
+    {
+        QTest::addColumn<bool>("imEreignislauf");
+        QTest::newRow("before the start-up") << false;
+        QTest::newRow("during the start-up's processing of events") << true;
+    }
+    void signalImStart()
+    {
+        QFETCH(bool, imEreignislauf);
+        Hauptfensterumgebung u;
+        u.einstellungSetzen(QStringLiteral("QorAdresse"), QStringLiteral("0703"));
+        SystemSignale signale;
+        QVERIFY(signale.Gefangen().contains(SIGTERM));
+        bool vorDemHauptfenster = false;
+        if (imEreignislauf)
+            QMetaObject::invokeMethod(
+                qApp,
+                [&] {
+                    vorDemHauptfenster = !P().wMiniQuorvel;
+                    ::raise(SIGTERM);
+                },
+                Qt::QueuedConnection);
+        else
+            ::raise(SIGTERM);
+        QTimer sonst;
+        sonst.setSingleShot(true);
+        connect(&sonst, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+        sonst.start(10000);
+
+        QCOMPARE(MiniQuorvelLauf(signale, u.prog()), 0);
+        if (imEreignislauf)
+            QVERIFY(vorDemHauptfenster);
+        QVERIFY(P().Beenden);
+        QVERIFY(!P().wMiniQuorvel);
+        QCOMPARE(u.einstellung(QStringLiteral("QorAdresse")).toString(), QStringLiteral("0703"));
+        QVERIFY(u.einstellung(QStringLiteral("COMPORT")).isValid());
+        qApp->setQuitOnLastWindowClosed(true);
+    }
 };
 
 QTEST_MAIN(TestProgrammende)
