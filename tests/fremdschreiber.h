@@ -17,8 +17,9 @@
 class Fremdschreiber
 {
 public:
-    explicit Fremdschreiber(const QString &Datei, int PauseUs = 3000)
-        : mDatei(QFile::encodeName(Datei)), mNeu(mDatei + ".fremd"), mPauseUs(PauseUs)
+    // Hoechstens: the keys it writes at the most; after that it only waits.
+    explicit Fremdschreiber(const QString &Datei, int PauseUs = 3000, int Hoechstens = 1 << 30)
+        : mDatei(QFile::encodeName(Datei)), mNeu(mDatei + ".fremd"), mPauseUs(PauseUs), mHoechstens(Hoechstens)
     {
     }
     ~Fremdschreiber() { Anhalten(); }
@@ -92,8 +93,8 @@ private:
     void Laufen()
     {
         while (!mHalt) {
-            bool ok = false;
-            QByteArray text = Lesen(mDatei, ok);
+            bool ok = mGeschrieben < mHoechstens;
+            QByteArray text = ok ? Lesen(mDatei, ok) : QByteArray();
             if (ok) {
                 const bool entfernen = mEntfernen;
                 if (entfernen) {
@@ -126,6 +127,7 @@ private:
     const QByteArray mDatei;
     const QByteArray mNeu;
     const int mPauseUs;
+    const int mHoechstens;
     std::thread mFaden;
     std::atomic<bool> mHalt{false};
     std::atomic<bool> mEntfernen{false};
