@@ -62,6 +62,17 @@ public:
         return "Fremd" + QByteArray::number(Nummer) + '=' + QByteArray::number(Nummer) + "\r\n";
     }
 
+    // Takes the section Name out of Text.
+    static void AbschnittEntfernen(QByteArray &Text, const QByteArray &Name)
+    {
+        // A line of its own, not the header's comment naming it.
+        const qsizetype anfang = Text.indexOf("\r\n[" + Name + "]\r\n") + 2;
+        if (anfang < 2)
+            return;
+        const qsizetype ende = Text.indexOf("\r\n\r\n", anfang);
+        Text.remove(anfang, ende < 0 ? Text.size() - anfang : ende + 4 - anfang);
+    }
+
 private:
     static QByteArray Lesen(const QByteArray &Datei, bool &Ok)
     {
@@ -80,16 +91,6 @@ private:
             ::close(fd);
         return text;
     }
-    static void AbschnittEntfernen(QByteArray &Text, const QByteArray &Name)
-    {
-        // A line of its own, not the header's comment naming it.
-        const qsizetype anfang = Text.indexOf("\r\n[" + Name + "]\r\n") + 2;
-        if (anfang < 2)
-            return;
-        const qsizetype ende = Text.indexOf("\r\n\r\n", anfang);
-        Text.remove(anfang, ende < 0 ? Text.size() - anfang : ende + 4 - anfang);
-    }
-
     void Laufen()
     {
         while (!mHalt) {

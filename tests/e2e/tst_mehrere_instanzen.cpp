@@ -3,9 +3,9 @@
 // the same file in a folder closed to new files, and the error log made by all of them at once.
 // Each start is ended by SIGTERM as a shutdown ends it, and must end with status 0.
 
-#include "dateisystem.h"
 #include "fremdschreiber.h"
 #include "programmstart.h"
+#include "support/dateihilfen.h"
 
 #include <QDirIterator>
 #include <QRegularExpression>
@@ -14,31 +14,6 @@
 
 #include <sys/stat.h>
 #include <vector>
-
-namespace {
-
-QByteArray Inhalt(const QString &Pfad)
-{
-    QFile f(Pfad);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-bool Schreiben(const QString &Pfad, const QByteArray &Daten)
-{
-    QFile f(Pfad);
-    return f.open(QIODevice::WriteOnly) && f.write(Daten) == Daten.size();
-}
-
-// Text without the section Name (a line of its own, not the header's comment naming it).
-QByteArray OhneAbschnitt(QByteArray Text, const QByteArray &Name)
-{
-    const qsizetype anfang = Text.indexOf("\r\n[" + Name + "]\r\n");
-    if (anfang >= 0)
-        Text.remove(anfang + 2, Text.indexOf("\r\n\r\n", anfang + 2) + 4 - (anfang + 2));
-    return Text;
-}
-
-} // namespace
 
 class TestMehrereInstanzen : public QObject
 {
@@ -70,7 +45,7 @@ class TestMehrereInstanzen : public QObject
     {
         if (!ProgrammKopieren(Prog) || !zugleich(Prog, 1).isEmpty())
             return {};
-        return Inhalt(Prog + QStringLiteral("/Solvanor2004.INI"));
+        return DateiInhalt(Prog + QStringLiteral("/Solvanor2004.INI"));
     }
 
 private slots:
@@ -93,7 +68,7 @@ private slots:
             QVERIFY2(fehler.isEmpty(), qPrintable(fehler));
         }
         fremd.Anhalten();
-        const QStringList fehlt = fremd.Fehlende(Inhalt(ini));
+        const QStringList fehlt = fremd.Fehlende(DateiInhalt(ini));
         qInfo("%d Runden, 3 Instanzen: %d Schlüssel des anderen Programms geschrieben, %lld verloren", runden,
               fremd.Geschrieben(), qlonglong(fehlt.size()));
         QVERIFY2(fehlt.isEmpty(), qPrintable(fehlt.mid(0, 20).join(QLatin1Char(' '))));
@@ -101,7 +76,7 @@ private slots:
 
         // Once the other program is quiet, a start finds or adds what it reads.
         QCOMPARE(zugleich(prog, 1), QString());
-        const QByteArray danach = Inhalt(ini);
+        const QByteArray danach = DateiInhalt(ini);
         for (const char *zeile : {"[Messages]\r\nShowTextTime=3000\r\nShowErrTime=5000\r\n", "TCPWinPort=4096\r\n"})
             QVERIFY2(danach.contains(zeile), zeile);
         QVERIFY(fremd.Fehlende(danach).isEmpty());
@@ -116,7 +91,8 @@ private slots:
             QSKIP("Die Rechte, die über Dateimodi hinweggehen, lassen sich den Programmen nicht nehmen.");
         QByteArray vorlage = ersterStart(ordner(QStringLiteral("vorlage")));
         QVERIFY(vorlage.contains("[LX2100-Server]\r\n\r\n"));
-        vorlage = OhneAbschnitt(OhneAbschnitt(vorlage, "Messages"), "TCPIP");
+        Fremdschreiber::AbschnittEntfernen(vorlage, "Messages");
+        Fremdschreiber::AbschnittEntfernen(vorlage, "TCPIP");
         vorlage.replace("[LX2100-Server]\r\n\r\n", "[LX2100-Server]\r\nServeradresse=backstube-1\r\nServerport=5020\r\n\r\n");
 
         // Everything the program makes is there already; the log folder stays open.
@@ -129,7 +105,7 @@ private slots:
                     return false;
             const QByteArray ini = QFile::encodeName(Prog + QStringLiteral("/Solvanor2004.INI"));
             return ::chmod(QFile::encodeName(Prog + QStringLiteral("/log")).constData(), 0777) == 0
-                   && Schreiben(QFile::decodeName(ini), vorlage) && ::chmod(ini.constData(), 0666) == 0
+                   && DateiAnlegen(QFile::decodeName(ini), vorlage) && ::chmod(ini.constData(), 0666) == 0
                    && ::chmod(QFile::encodeName(Prog).constData(), 0555) == 0;
         };
         const auto oeffnen = qScopeGuard([&] {
@@ -145,7 +121,7 @@ private slots:
         QCOMPARE(zugleich(allein, 1, true), QString());
         QCOMPARE(::stat(QFile::encodeName(allein + QStringLiteral("/Solvanor2004.INI")).constData(), &nachher), 0);
         QCOMPARE(nachher.st_ino, vorher.st_ino); // written in place: the folder was closed to it
-        const QByteArray erwartet = Inhalt(allein + QStringLiteral("/Solvanor2004.INI"));
+        const QByteArray erwartet = DateiInhalt(allein + QStringLiteral("/Solvanor2004.INI"));
         QVERIFY(erwartet.contains("[Messages]\r\nShowTextTime=3000\r\n"));
         QVERIFY(erwartet.contains("[TCPIP]\r\nTCPWinPort=4096\r\nTCPServerTimeOut=400\r\n\r\n"));
         QVERIFY(erwartet.contains("Serveradresse=backstube-1\r\n"));
@@ -157,10 +133,10 @@ private slots:
         int beschaedigt = 0;
         QString erste;
         for (int runde = 0; runde < runden; ++runde) {
-            QVERIFY(Schreiben(ini, vorlage));
+            QVERIFY(DateiAnlegen(ini, vorlage));
             const QString fehler = zugleich(acht, 8, true);
             QVERIFY2(fehler.isEmpty(), qPrintable(fehler));
-            const QByteArray jetzt = Inhalt(ini);
+            const QByteArray jetzt = DateiInhalt(ini);
             if (jetzt != erwartet && beschaedigt++ == 0)
                 erste = QString::fromLatin1(jetzt);
         }
@@ -193,7 +169,7 @@ private slots:
                 dateien << it.next();
             QCOMPARE(dateien.size(), 1);
             QVERIFY2(dateien.at(0).endsWith(QStringLiteral("/MiniQuorvel.err")), qPrintable(dateien.at(0)));
-            QString text = QString::fromUtf8(Inhalt(dateien.at(0)));
+            QString text = QString::fromUtf8(DateiInhalt(dateien.at(0)));
             QVERIFY(text.endsWith(QStringLiteral("\r\n")));
             text.chop(2);
             const QStringList zeilen = text.split(QStringLiteral("\r\n"));
