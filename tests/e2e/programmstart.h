@@ -40,6 +40,18 @@ inline bool FaengtSigterm(qint64 Pid)
     return false;
 }
 
+// In a started child before its program runs: the signals as a desktop starts a program
+// with, whatever the test runner has; SIGHUP ignored where HupIgnoriert (nohup).
+inline void SignaleWieVomDesktop(bool HupIgnoriert = false)
+{
+    ::signal(SIGTERM, SIG_DFL);
+    ::signal(SIGINT, SIG_DFL);
+    ::signal(SIGHUP, HupIgnoriert ? SIG_IGN : SIG_DFL);
+    sigset_t keine;
+    sigemptyset(&keine);
+    ::sigprocmask(SIG_SETMASK, &keine, nullptr);
+}
+
 // True when a child started as root can be kept from passing over mode bits (or needs not be).
 inline bool DateirechteAblegbar()
 {
@@ -67,13 +79,7 @@ inline std::unique_ptr<QProcess> ProgrammStarten(const QString &Programm, const 
     p->setProcessEnvironment(env);
     p->setProcessChannelMode(QProcess::MergedChannels);
     p->setChildProcessModifier([OhneDateirechte] {
-        // Signals as a desktop starts a program with, whatever the test runner has.
-        ::signal(SIGTERM, SIG_DFL);
-        ::signal(SIGINT, SIG_DFL);
-        ::signal(SIGHUP, SIG_DFL);
-        sigset_t keine;
-        sigemptyset(&keine);
-        ::sigprocmask(SIG_SETMASK, &keine, nullptr);
+        SignaleWieVomDesktop();
         if (OhneDateirechte && ::geteuid() == 0
             && (::prctl(PR_CAPBSET_DROP, CAP_DAC_OVERRIDE, 0, 0, 0) != 0
                 || ::prctl(PR_CAPBSET_DROP, CAP_DAC_READ_SEARCH, 0, 0, 0) != 0))
@@ -83,9 +89,8 @@ inline std::unique_ptr<QProcess> ProgrammStarten(const QString &Programm, const 
     return p;
 }
 
-// Ends a start as a shutdown does: SIGTERM once the program catches it. Empty when it then
-// ended through its shutdown with status 0, else what happened.
-inline QString ProgrammBeenden(QProcess &Programm, int WarteMs = 60000)
+// Waits until the start Programm catches SIGTERM; empty, else why not.
+inline QString BisSigtermGefangen(QProcess &Programm, int WarteMs = 60000)
 {
     if (!Programm.waitForStarted(WarteMs))
         return QStringLiteral("startet nicht: ") + Programm.errorString();
@@ -93,17 +98,32 @@ inline QString ProgrammBeenden(QProcess &Programm, int WarteMs = 60000)
     for (int i = 0; i < WarteMs / 5 && !FaengtSigterm(pid); ++i)
         if (Programm.waitForFinished(5))
             return QStringLiteral("vor dem Signal beendet, Status %1").arg(Programm.exitCode());
-    if (!FaengtSigterm(pid))
-        return QStringLiteral("fängt SIGTERM nicht");
-    ::kill(pid_t(pid), SIGTERM);
+    return FaengtSigterm(pid) ? QString() : QStringLiteral("fängt SIGTERM nicht");
+}
+
+// Waits for the end of the start Programm (killed when it does not come). Empty when it
+// ended through its shutdown with status 0, else what happened.
+inline QString Beendet(QProcess &Programm, int WarteMs = 60000)
+{
     if (!Programm.waitForFinished(WarteMs)) {
         Programm.kill();
         Programm.waitForFinished();
-        return QStringLiteral("endet nach SIGTERM nicht");
+        return QStringLiteral("endet nicht");
     }
     if (Programm.exitStatus() != QProcess::NormalExit)
         return QStringLiteral("durch ein Signal beendet");
     if (Programm.exitCode() != 0)
         return QStringLiteral("Status %1").arg(Programm.exitCode());
     return {};
+}
+
+// Ends a start as a shutdown does: SIGTERM once the program catches it. Empty when it then
+// ended through its shutdown with status 0, else what happened.
+inline QString ProgrammBeenden(QProcess &Programm, int WarteMs = 60000)
+{
+    const QString gefangen = BisSigtermGefangen(Programm, WarteMs);
+    if (!gefangen.isEmpty())
+        return gefangen;
+    ::kill(pid_t(Programm.processId()), SIGTERM);
+    return Beendet(Programm, WarteMs);
 }

@@ -4,6 +4,8 @@
 // The program must end through its normal shutdown: the typed address in the user store,
 // exit status 0.
 
+#include "programmstart.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -94,10 +96,8 @@ private slots:
         mDisplay = QLatin1Char(':') + QString::fromLatin1(mX.readLine().trimmed());
 
         // The program folder is the executable's: a copy of its own in a temporary folder.
-        QVERIFY(QDir().mkpath(mDir.filePath(QStringLiteral("prog"))));
+        QVERIFY(ProgrammKopieren(mDir.filePath(QStringLiteral("prog"))));
         mProgramm = mDir.filePath(QStringLiteral("prog/MiniQuorvel"));
-        if (::link(MQ_PROGRAMM, QFile::encodeName(mProgramm).constData()) != 0)
-            QVERIFY(QFile::copy(QStringLiteral(MQ_PROGRAMM), mProgramm));
     }
     void cleanupTestCase()
     {
@@ -129,15 +129,7 @@ private slots:
 
         QProcess programm;
         programm.setProcessEnvironment(umgebung(store.path()));
-        programm.setChildProcessModifier([hupIgnoriert] {
-            // Signals as a desktop starts a program with, whatever the test runner has.
-            ::signal(SIGTERM, SIG_DFL);
-            ::signal(SIGINT, SIG_DFL);
-            ::signal(SIGHUP, hupIgnoriert ? SIG_IGN : SIG_DFL);
-            sigset_t keine;
-            sigemptyset(&keine);
-            ::sigprocmask(SIG_SETMASK, &keine, nullptr);
-        });
+        programm.setChildProcessModifier([hupIgnoriert] { SignaleWieVomDesktop(hupIgnoriert); });
         programm.start(mProgramm, {});
         QVERIFY(programm.waitForStarted());
         const auto beenden = qScopeGuard([&] {
