@@ -75,12 +75,9 @@ bool WieGelesen(int fd, const DateiStand &Stand)
 // The file at Name is the one Stand describes, in identity and content.
 bool WieGelesen(const QByteArray &Name, const DateiStand &Stand)
 {
-    const int fd = ::open(Name.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
-        return false;
-    const bool gleich = WieGelesen(fd, Stand);
-    ::close(fd);
-    return gleich;
+    DateiStand jetzt;
+    return DateiLesen(QFile::decodeName(Name), jetzt) == Lesung::Gelesen && jetzt.Geraet == Stand.Geraet
+           && jetzt.Knoten == Stand.Knoten && jetzt.Inhalt == Stand.Inhalt;
 }
 
 constexpr int Veraendert = -2;
@@ -145,6 +142,27 @@ QByteArray Endziel(const QString &Pfad)
 }
 
 } // namespace
+
+Lesung DateiLesen(const QString &Pfad, DateiStand &Stand)
+{
+    Stand = DateiStand();
+    // Not blocking: a pipe in the file's place is no file to wait for.
+    const int fd = ::open(QFile::encodeName(Pfad).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return errno == ENOENT || errno == ENOTDIR ? Lesung::Fehlt : Lesung::Fehler;
+    struct stat info{};
+    QFile f;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)
+        || !f.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return Lesung::Fehler;
+    }
+    Stand.Geraet = info.st_dev;
+    Stand.Knoten = info.st_ino;
+    Stand.Modus = info.st_mode;
+    Stand.Inhalt = f.readAll();
+    return f.error() == QFileDevice::NoError ? Lesung::Gelesen : Lesung::Fehler;
+}
 
 bool DateiSchreiben(const QString &Pfad, const QByteArray &Daten, QString *Grund)
 {

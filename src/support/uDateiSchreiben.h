@@ -33,6 +33,13 @@ struct DateiStand
     QByteArray Inhalt;
 };
 
+enum class Lesung { Gelesen, Fehlt, Fehler };
+
+// The whole file Pfad into Stand, with which file it was. Fehlt only where the open itself finds
+// no file of that name (or no folder on its way): a file that another program puts in place at
+// that moment is found, old or new. Anything but a regular file is Fehler.
+Lesung DateiLesen(const QString &Pfad, DateiStand &Stand);
+
 enum class Ersetzung { Ersetzt, Geaendert, Fehler };
 
 // Writes Daten as the whole content of the file Pfad as DateiSchreiben does, but only where the

@@ -5,14 +5,9 @@
 #include "support/uKonstanten.h"
 #include "support/uProgramm.h"
 
-#include <QFile>
 #include <QFileInfo>
 
-#include <cerrno>
-#include <fcntl.h>
 #include <limits>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -408,32 +403,6 @@ private:
 
     QList<Abschnitt> m_abschnitte;
 };
-
-enum class Lesung { Gelesen, Fehlt, Fehler };
-
-// The whole file into Stand, with which file it was. Fehlt only where the open itself finds no
-// file of that name (or no folder on its way): a file that another program puts in place at
-// that moment is found, old or new.
-Lesung DateiLesen(const QString &datei, DateiStand &Stand)
-{
-    Stand = DateiStand();
-    // Not blocking: a pipe in the file's place is no file to wait for.
-    const int fd = ::open(QFile::encodeName(datei).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
-        return errno == ENOENT || errno == ENOTDIR ? Lesung::Fehlt : Lesung::Fehler;
-    struct stat info{};
-    QFile f;
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)
-        || !f.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        return Lesung::Fehler;
-    }
-    Stand.Geraet = info.st_dev;
-    Stand.Knoten = info.st_ino;
-    Stand.Modus = info.st_mode;
-    Stand.Inhalt = f.readAll();
-    return f.error() == QFileDevice::NoError ? Lesung::Gelesen : Lesung::Fehler;
-}
 
 // A file that is no settings text: control bytes other than TAB, CR and LF, or no section
 // line. A last line without its line break, as many editors save a file, is a settings line.

@@ -93,20 +93,6 @@ int Sperren(const char *Ordner, const char *Ms)
     return 0;
 }
 
-// What a read finds at Pfad, as the settings reader keeps it.
-DateiStand Stand(const QString &Pfad)
-{
-    DateiStand stand;
-    struct stat info{};
-    if (::stat(QFile::encodeName(Pfad).constData(), &info) == 0) {
-        stand.Geraet = info.st_dev;
-        stand.Knoten = info.st_ino;
-        stand.Modus = info.st_mode;
-    }
-    stand.Inhalt = DateiInhalt(Pfad);
-    return stand;
-}
-
 } // namespace
 
 class TestIniGleichzeitig : public QObject
@@ -297,7 +283,8 @@ private slots:
         QCOMPARE(::chmod(QFile::encodeName(ziel).constData(), 0640), 0);
         if (pfad != ziel)
             QVERIFY(QFile::link(ziel, pfad));
-        const DateiStand stand = Stand(ziel);
+        DateiStand stand;
+        QCOMPARE(DateiLesen(ziel, stand), Lesung::Gelesen);
 
         if (dazwischen == QLatin1String("aendern"))
             QVERIFY(DateiAnlegen(ziel, "[A]\r\nx=2\r\n"));
@@ -319,7 +306,8 @@ private slots:
         }
         QString grund;
         const Ersetzung e = DateiErsetzenWennUnveraendert(pfad, "[A]\r\nx=neu\r\n", stand, &grund);
-        const DateiStand danach = Stand(ziel);
+        DateiStand danach;
+        DateiLesen(ziel, danach);
         zu.reset();
         QCOMPARE(int(e), erwartet);
         QVERIFY(grund.isEmpty());
