@@ -4,8 +4,10 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QSaveFile>
+#include <QScopeGuard>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -46,38 +48,46 @@ int Schliessen(int fd, int Fehler)
     return Fehler;
 }
 
-// All of the file from its start into Daten; false on a read error.
-bool AllesLesen(int fd, QByteArray &Daten)
+std::function<void(ErsetzenSchritt)> &Haken()
 {
-    Daten.clear();
-    char puffer[65536];
-    for (;;) {
-        const ssize_t n = ::pread(fd, puffer, sizeof puffer, off_t(Daten.size()));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return false;
-        if (n == 0)
-            return true;
-        Daten.append(puffer, n);
+    static std::function<void(ErsetzenSchritt)> haken;
+    return haken;
+}
+
+void Schritt(ErsetzenSchritt S)
+{
+    if (Haken())
+        Haken()(S);
+}
+
+// Another open file description has the file open for writing. A read lease is refused exactly
+// then; taken, it is given back at once. A lease broken in that instant is signalled with
+// SIGURG, which is ignored, instead of SIGIO, which would end the program. Where the system
+// grants no lease (not the file's owner, a file system without leases), nothing is known: false.
+bool AndererSchreibt(int LeseFd)
+{
+    if (::fcntl(LeseFd, F_SETSIG, SIGURG) != 0)
+        return false;
+    if (::fcntl(LeseFd, F_SETLEASE, F_RDLCK) == 0) {
+        ::fcntl(LeseFd, F_SETLEASE, F_UNLCK);
+        return false;
     }
+    return errno == EAGAIN;
 }
 
-// The open file fd is the one Stand describes, in identity and content.
-bool WieGelesen(int fd, const DateiStand &Stand)
+bool GleicheZeit(const timespec &A, const timespec &B)
 {
-    struct stat info{};
-    QByteArray inhalt;
-    return ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_dev == Stand.Geraet
-           && info.st_ino == Stand.Knoten && AllesLesen(fd, inhalt) && inhalt == Stand.Inhalt;
+    return A.tv_sec == B.tv_sec && A.tv_nsec == B.tv_nsec;
 }
 
-// The file at Name is the one Stand describes, in identity and content.
+// The file at Name is the one Stand describes: the same file, not written since, with the same
+// content, and no other program has it open for writing.
 bool WieGelesen(const QByteArray &Name, const DateiStand &Stand)
 {
     DateiStand jetzt;
-    return DateiLesen(QFile::decodeName(Name), jetzt) == Lesung::Gelesen && jetzt.Geraet == Stand.Geraet
-           && jetzt.Knoten == Stand.Knoten && jetzt.Inhalt == Stand.Inhalt;
+    return DateiLesen(QFile::decodeName(Name), jetzt) == Lesung::Gelesen && !jetzt.InArbeit
+           && jetzt.Geraet == Stand.Geraet && jetzt.Knoten == Stand.Knoten && jetzt.Groesse == Stand.Groesse
+           && GleicheZeit(jetzt.Geschrieben, Stand.Geschrieben) && jetzt.Inhalt == Stand.Inhalt;
 }
 
 constexpr int Veraendert = -2;
@@ -88,13 +98,19 @@ constexpr int Veraendert = -2;
 // error number.
 int ImOrtSchreiben(const QByteArray &Name, const QByteArray &Daten, const DateiStand *Stand = nullptr)
 {
-    const int fd = ::open(Name.constData(), (Stand ? O_RDWR : O_WRONLY) | O_CLOEXEC | O_NONBLOCK);
+    // Checked through a descriptor of its own that only reads: a lease tells of other writers
+    // only where this program holds the file open for reading alone.
+    if (Stand && !WieGelesen(Name, *Stand)) {
+        struct stat da{};
+        return ::stat(Name.constData(), &da) != 0 && errno != ENOENT ? -1 : Veraendert;
+    }
+    const int fd = ::open(Name.constData(), O_WRONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return Stand && errno == ENOENT ? Veraendert : -1; // removed since it was read
     struct stat info{};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))
         return Schliessen(fd, EINVAL);
-    if (Stand && !WieGelesen(fd, *Stand)) {
+    if (Stand && (info.st_dev != Stand->Geraet || info.st_ino != Stand->Knoten)) {
         ::close(fd);
         return Veraendert;
     }
@@ -141,7 +157,44 @@ QByteArray Endziel(const QString &Pfad)
     return QFile::encodeName(info.filePath());
 }
 
+// The same file as the one open as Fd.
+bool DieselbeDatei(const struct stat &Info, int Fd)
+{
+    struct stat offen{};
+    return ::fstat(Fd, &offen) == 0 && offen.st_dev == Info.st_dev && offen.st_ino == Info.st_ino;
+}
+
+// After an exchange that took away a file another writer had put in place or changed after the
+// check: the file at Neu goes back to Ziel. What that exchange takes away must be the text put
+// there here (open as Eigen); a file that another writer put in its place meanwhile is newer
+// than the one held and goes back in turn. The files compared are held open, so that none of
+// their numbers is given to a file made meanwhile.
+void Zuruecktauschen(const QByteArray &Neu, const QByteArray &Ziel, int Eigen)
+{
+    int erwartet = Eigen;
+    for (int runde = 0; runde < 16; ++runde) {
+        const int gehalten = ::open(Neu.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+        struct stat heraus{};
+        const bool getauscht = gehalten >= 0
+                               && ::renameat2(AT_FDCWD, Neu.constData(), AT_FDCWD, Ziel.constData(), RENAME_EXCHANGE) == 0
+                               && ::lstat(Neu.constData(), &heraus) == 0;
+        const bool fertig = !getauscht || DieselbeDatei(heraus, erwartet);
+        if (erwartet != Eigen)
+            ::close(erwartet);
+        erwartet = gehalten;
+        if (fertig)
+            break;
+    }
+    if (erwartet >= 0 && erwartet != Eigen)
+        ::close(erwartet);
+}
+
 } // namespace
+
+void ErsetzenHakenSetzen(std::function<void(ErsetzenSchritt)> Neu)
+{
+    Haken() = std::move(Neu);
+}
 
 Lesung DateiLesen(const QString &Pfad, DateiStand &Stand)
 {
@@ -160,6 +213,9 @@ Lesung DateiLesen(const QString &Pfad, DateiStand &Stand)
     Stand.Geraet = info.st_dev;
     Stand.Knoten = info.st_ino;
     Stand.Modus = info.st_mode;
+    Stand.Groesse = info.st_size;
+    Stand.Geschrieben = info.st_mtim;
+    Stand.InArbeit = AndererSchreibt(fd);
     Stand.Inhalt = f.readAll();
     return f.error() == QFileDevice::NoError ? Lesung::Gelesen : Lesung::Fehler;
 }
@@ -258,15 +314,22 @@ Ersetzung DateiErsetzenWennUnveraendert(const QString &Pfad, const QByteArray &D
         ::unlink(neu.constData());
         return Ergebnis;
     };
+    // Held open, so that no file made meanwhile can take its number while the files are told
+    // apart below.
+    const int eigen = ::open(neu.constData(), O_RDONLY | O_CLOEXEC);
+    if (eigen < 0)
+        return verwerfen(fehler(errno));
+    const auto schliessen = qScopeGuard([&] { ::close(eigen); });
+    Schritt(ErsetzenSchritt::Pruefen);
     if (!WieGelesen(ziel, Stand))
         return verwerfen(Ersetzung::Geaendert);
-    // Exchanged in one step, the file that stood there until now can be checked once more: one
-    // that another writer put in place after the check goes back where it was.
+    Schritt(ErsetzenSchritt::Geprueft);
+    // Exchanged in one step, the file that stood there until now can be looked at once more.
     if (::renameat2(AT_FDCWD, neu.constData(), AT_FDCWD, ziel.constData(), RENAME_EXCHANGE) == 0) {
-        struct stat alt{};
-        if (::lstat(neu.constData(), &alt) == 0 && alt.st_dev == Stand.Geraet && alt.st_ino == Stand.Knoten)
+        Schritt(ErsetzenSchritt::Getauscht);
+        if (WieGelesen(neu, Stand))
             return verwerfen(Ersetzung::Ersetzt);
-        ::renameat2(AT_FDCWD, neu.constData(), AT_FDCWD, ziel.constData(), RENAME_EXCHANGE);
+        Zuruecktauschen(neu, ziel, eigen);
         return verwerfen(Ersetzung::Geaendert);
     }
     if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)

@@ -5,7 +5,9 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
 #include <sys/types.h>
+#include <time.h>
 
 // Writes Daten as the whole content of the file Pfad. The text goes to a new file beside it,
 // which replaces the old file only once every byte is written; on failure the old file stays
@@ -24,12 +26,17 @@ enum class Erstellung { Erstellt, Vorhanden, Fehler };
 // Grund when given.
 Erstellung DateiErstellen(const QString &Pfad, const QByteArray &Daten, QString *Grund = nullptr);
 
-// What a reader found at a path: which file it was and what it held.
+// What a reader found at a path: which file it was, when it was last written and what it held.
 struct DateiStand
 {
     dev_t Geraet = 0;
     ino_t Knoten = 0;
     mode_t Modus = 0;
+    qint64 Groesse = 0;
+    timespec Geschrieben{}; // last change of the content
+    // Another program had the file open for writing at the read: a save in progress. Known
+    // only where the system tells (the file's owner or a privileged reader, see fcntl leases).
+    bool InArbeit = false;
     QByteArray Inhalt;
 };
 
@@ -43,8 +50,22 @@ Lesung DateiLesen(const QString &Pfad, DateiStand &Stand);
 enum class Ersetzung { Ersetzt, Geaendert, Fehler };
 
 // Writes Daten as the whole content of the file Pfad as DateiSchreiben does, but only where the
-// file there is still the one described by Stand, in identity and content. Where another writer
-// has replaced or changed it meanwhile, nothing is written over its text (Geaendert). The new
-// file keeps the old one's permissions. Fehler with the system's reason in Grund when given.
+// file there is still the one described by Stand: the same file, not written since (size, time
+// of change and content) and not open for writing by another program. Where another writer has
+// replaced or changed it meanwhile, nothing is written over its text (Geaendert): the new text
+// goes in by an exchange in one step, and a file that the exchange took away but was changed
+// after the check goes back in its place, as does any newer file another writer put there
+// meanwhile. The new file keeps the old one's permissions. Fehler with the system's reason in
+// Grund when given.
 Ersetzung DateiErsetzenWennUnveraendert(const QString &Pfad, const QByteArray &Daten, const DateiStand &Stand,
                                         QString *Grund = nullptr);
+
+// The steps of DateiErsetzenWennUnveraendert at which another writer may come in between.
+enum class ErsetzenSchritt {
+    Pruefen,   // the new text is on disk beside the file; the file at the path is checked next
+    Geprueft,  // the file at the path was found as read; the exchange follows
+    Getauscht, // the new text stands at the path; the file taken away is looked at next
+};
+// For tests: called at each of those steps, so that another writer's change can be put exactly
+// there. Empty: nothing is called.
+void ErsetzenHakenSetzen(std::function<void(ErsetzenSchritt)> Haken);

@@ -5,9 +5,12 @@
 #include "support/uKonstanten.h"
 #include "support/uProgramm.h"
 
+#include <QDeadlineTimer>
 #include <QFileInfo>
+#include <QThread>
 
 #include <limits>
+#include <time.h>
 
 namespace {
 
@@ -266,6 +269,11 @@ const QLatin1String Umbruch("\r\n");
 // Loads and write-backs of one read before it leaves the file to a writer that keeps changing it.
 constexpr int IniSchreibversuche = 5;
 const QLatin1String Fehlt("#ERR");
+// An empty file is far more often another program's save in progress than a file meant to be
+// empty: only one that has stood empty this long is made anew.
+constexpr qint64 LeerGestandenMs = 5000;
+// How long a read waits for a save in progress before it gives its default.
+constexpr int SpeichernWarteMs = 150;
 
 // Trims blanks and control characters at both ends.
 QString Beschnitten(const QString &s)
@@ -423,6 +431,25 @@ bool KeineEinstellungsdatei(const QByteArray &daten)
     return true;
 }
 
+// Milliseconds since the file's content was last written; negative for a time ahead of now.
+qint64 SeitGeschrieben(const DateiStand &Stand)
+{
+    timespec jetzt{};
+    ::clock_gettime(CLOCK_REALTIME, &jetzt);
+    return qint64(jetzt.tv_sec - Stand.Geschrieben.tv_sec) * 1000 + (jetzt.tv_nsec - Stand.Geschrieben.tv_nsec) / 1000000;
+}
+
+// Another program is saving the file: it holds it open for writing, or has just emptied it.
+bool ImSpeichern(const DateiStand &Stand)
+{
+    if (Stand.InArbeit)
+        return true;
+    if (!Stand.Inhalt.isEmpty())
+        return false;
+    const qint64 ms = SeitGeschrieben(Stand);
+    return ms < 0 || ms < LeerGestandenMs;
+}
+
 // Keeps a file that is no settings text whole beside it before it is first rewritten.
 bool UnlesbareDateiSichern(const QString &datei, const QByteArray &daten)
 {
@@ -534,10 +561,21 @@ QString IniWertLesen(const QString &Section, const QString &Key, const QString &
         // Nothing is written over a file that was not read whole: only a file that the open
         // does not find is made anew, and only where none has appeared since.
         DateiStand stand;
-        Lesung lesung = DateiLesen(datei, stand);
-        if (lesung == Lesung::Fehlt) {
-            NeueDateiAnlegen(datei);
+        Lesung lesung = Lesung::Fehler;
+        // Another program's save in progress is waited for a moment; one that takes longer
+        // leaves the file to it, and the read gives its default.
+        const QDeadlineTimer frist(SpeichernWarteMs);
+        for (;;) {
             lesung = DateiLesen(datei, stand);
+            if (lesung == Lesung::Fehlt) {
+                NeueDateiAnlegen(datei);
+                lesung = DateiLesen(datei, stand);
+            }
+            if (lesung != Lesung::Gelesen || !ImSpeichern(stand))
+                break;
+            if (frist.hasExpired())
+                return Default;
+            QThread::msleep(10);
         }
         if (lesung == Lesung::Fehler)
             return fehler();
@@ -545,7 +583,9 @@ QString IniWertLesen(const QString &Section, const QString &Key, const QString &
         if (!UnlesbareDateiSichern(datei, stand.Inhalt))
             return fehler();
         IniSpeicher speicher;
-        speicher.Laden(QString::fromLatin1(stand.Inhalt));
+        // A file that has stood empty for a while is made anew, as a missing one is.
+        speicher.Laden(QString::fromLatin1(stand.Inhalt.isEmpty() ? IniNeueDatei(QDateTime::currentDateTime())
+                                                                  : stand.Inhalt));
         const QString version = speicher.Lesen(QStringLiteral("VERSION"), QStringLiteral("INI-Version"), Fehlt);
         if (IniVersionVergleichen(version) < 0)
             Umstellen(speicher, version);

@@ -7,6 +7,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <time.h>
+
 inline QByteArray DateiInhalt(const QString &Pfad)
 {
     QFile f(Pfad);
@@ -21,6 +25,16 @@ inline bool DateiAnlegen(const QString &Pfad, const QByteArray &Inhalt)
     if (!f.open(QIODevice::WriteOnly))
         return false;
     return f.write(Inhalt) == Inhalt.size();
+}
+
+// Sets the time the file's content was last written to Sekunden from now (negative: ago).
+inline bool DateiZeitVerschieben(const QString &Pfad, qint64 Sekunden)
+{
+    timespec jetzt{};
+    ::clock_gettime(CLOCK_REALTIME, &jetzt);
+    jetzt.tv_sec += time_t(Sekunden);
+    const timespec zeiten[2] = {jetzt, jetzt};
+    return ::utimensat(AT_FDCWD, QFile::encodeName(Pfad).constData(), zeiten, 0) == 0;
 }
 
 // Lines of a CR LF text; the last break ends the last line.

@@ -41,6 +41,19 @@ class TestIni : public QObject
                 return true;
         return false;
     }
+    // The lines after the header of a newly made file, with one key line in [Messages].
+    static QStringList neueDateiNachKopf(const QString &Schluessel)
+    {
+        QStringList erwartet{QStringLiteral("[VERSION]"), QStringLiteral("INI-Version=V.001.025"), QString()};
+        for (const char *a : {"Solvanor", "MULTIFERNANZEIGE", "Messages", "TemperaturEinheit", "RLX", "Taskplaner",
+                              "TCPIP", "ProgrammListen", "Einstellungen", "BeschickerRS", "KVD", "LM", "LX2100-Server"}) {
+            erwartet << QStringLiteral("[%1]").arg(QLatin1String(a));
+            if (qstrcmp(a, "Messages") == 0)
+                erwartet << Schluessel;
+            erwartet << QString();
+        }
+        return erwartet;
+    }
     static QByteArray alteDatei(const QString &version, const QByteArray &rest)
     {
         QByteArray d = "[Solvanor.Ini]\r\n# old header\r\n\r\n";
@@ -96,15 +109,7 @@ private slots:
         QCOMPARE(z.mid(0, 2), IniKopf(QDateTime::currentDateTime()).mid(0, 2));
         QVERIFY(z.at(2).startsWith(QStringLiteral("#   Solvanor 2004 IniFile -  Created ")));
         QCOMPARE(z.mid(3, 246), IniKopf(QDateTime::currentDateTime()).mid(3));
-        QStringList erwartet{QString(), QStringLiteral("[VERSION]"), QStringLiteral("INI-Version=V.001.025"), QString()};
-        for (const char *a : {"Solvanor", "MULTIFERNANZEIGE", "Messages", "TemperaturEinheit", "RLX", "Taskplaner",
-                              "TCPIP", "ProgrammListen", "Einstellungen", "BeschickerRS", "KVD", "LM", "LX2100-Server"}) {
-            erwartet << QStringLiteral("[%1]").arg(QLatin1String(a));
-            if (qstrcmp(a, "Messages") == 0)
-                erwartet << QStringLiteral("ShowTextTime=3000");
-            erwartet << QString();
-        }
-        QCOMPARE(z.mid(249), erwartet);
+        QCOMPARE(z.mid(249), QStringList{QString()} + neueDateiNachKopf(QStringLiteral("ShowTextTime=3000")));
         QVERIFY(inhalt().endsWith("[LX2100-Server]\r\n\r\n"));
         // nothing but the file itself is left in the folder
         QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{QStringLiteral("Solvanor2004.INI")});
@@ -199,12 +204,37 @@ private slots:
         QCOMPARE(nachKopf(), (QStringList{"[VERSION]", "INI-Version=V.001.025", "", "[Messages]", "ShowTextTime=3000", ""}));
     }
 
-    void upgradeLeereDatei()
+    // An empty file is most likely another program's save in progress: the read gives its
+    // default and leaves the file to it. Only one that has stood empty for seconds is made anew
+    // as a missing one is.
+    void leereDatei_data()
     {
+        QTest::addColumn<int>("geschriebenVorS"); // when it was emptied
+        QTest::addColumn<bool>("neuAngelegt");
+        QTest::newRow("just emptied") << 0 << false;
+        QTest::newRow("emptied a second ago") << 1 << false;
+        QTest::newRow("time ahead of the clock") << -3600 << false;
+        QTest::newRow("stood empty for a while") << 10 << true;
+    }
+    void leereDatei()
+    {
+        QFETCH(int, geschriebenVorS);
+        QFETCH(bool, neuAngelegt);
         QVERIFY(DateiAnlegen(ini(), QByteArray()));
-        QCOMPARE(GetShowErrTime(), 5000);
-        QCOMPARE(zeilen().at(0), QStringLiteral("[Solvanor.Ini]"));
-        QCOMPARE(nachKopf(), (QStringList{"[VERSION]", "INI-Version=V.001.025", "", "[Messages]", "ShowErrTime=5000", ""}));
+        QVERIFY(DateiZeitVerschieben(ini(), -geschriebenVorS));
+        QElapsedTimer uhr;
+        uhr.start();
+        QCOMPARE(IniWertLesen(QStringLiteral("Messages"), QStringLiteral("ShowErrTime"), QStringLiteral("5000")),
+                 QStringLiteral("5000"));
+        QVERIFY(uhr.elapsed() < 5000); // waits only a moment for the save
+        if (neuAngelegt) {
+            QCOMPARE(zeilen().at(0), QStringLiteral("[Solvanor.Ini]"));
+            QCOMPARE(nachKopf(), neueDateiNachKopf(QStringLiteral("ShowErrTime=5000")));
+        } else {
+            QCOMPARE(inhalt(), QByteArray());
+        }
+        QVERIFY(logZeilen().filter(QStringLiteral("Solvanor-INI-Error")).isEmpty());
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{QStringLiteral("Solvanor2004.INI")});
     }
 
     void ladeRegeln()
@@ -394,6 +424,7 @@ private slots:
         QFETCH(QByteArray, datei);
         QFETCH(bool, gesichert);
         QVERIFY(DateiAnlegen(ini(), datei));
+        QVERIFY(DateiZeitVerschieben(ini(), -10)); // an empty file stood so long: no save in progress
         GetShowTextTime();
         GetShowErrTime();
         QCOMPARE(QFileInfo::exists(ini() + QStringLiteral(".BAK")), gesichert);

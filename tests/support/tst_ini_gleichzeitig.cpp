@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <memory>
+#include <mutex>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -225,33 +226,137 @@ private slots:
 
     // Another program adds 400 keys to its own section, one every 3 ms and each to the newest
     // file, while reads run again and again; every fourth read adds a missing key, so its
-    // write-back changes the file. None of the other program's keys is lost.
+    // write-back changes the file. Its renames are kept out of the moment between a write-back's
+    // check and its exchange (that moment has a test of its own below). None of its keys is lost.
     void fremdesProgrammSchreibtMit()
     {
         PfadeInitialisieren(m_dir->path());
         const int schluessel = 400;
-        Fremdschreiber fremd(ini(), 3000, schluessel);
-        fremd.Starten();
+        std::mutex moment;
+        bool gehalten = false;
+        ErsetzenHakenSetzen([&](ErsetzenSchritt Schritt) {
+            if (Schritt == ErsetzenSchritt::Pruefen && !gehalten)
+                moment.lock();
+            else if (Schritt == ErsetzenSchritt::Getauscht && gehalten)
+                moment.unlock();
+            else
+                return;
+            gehalten = !gehalten;
+        });
+        const auto ohneHaken = qScopeGuard([] { ErsetzenHakenSetzen({}); });
+        const auto loslassen = [&] {
+            if (gehalten)
+                moment.unlock();
+            gehalten = false;
+        };
+        Fremdschreiber fremd(ini(), 3000, &moment);
+        fremd.Runde(schluessel);
         int lesungen = 0, falsch = 0;
-        QElapsedTimer uhr;
-        uhr.start();
-        for (; fremd.Geschrieben() < schluessel && uhr.elapsed() < 120000; ++lesungen) {
+        for (; fremd.Geschrieben() < schluessel; ++lesungen) {
             if (lesungen % 4 == 0)
                 IniWertLesen(QStringLiteral("Messages"), QStringLiteral("Probe%1").arg(lesungen), QStringLiteral("1"));
             else if (GetShowTextTime() != 3000)
                 ++falsch;
+            loslassen(); // a check that found the file changed leads to no exchange
         }
-        fremd.Anhalten();
+        QVERIFY(fremd.RundeAbwarten());
         const QStringList fehlt = fremd.Fehlende(DateiInhalt(ini()));
         qInfo("%d Lesungen: %d Schlüssel des anderen Programms geschrieben, %lld verloren", lesungen,
               fremd.Geschrieben(), qlonglong(fehlt.size()));
         QCOMPARE(fremd.Geschrieben(), schluessel);
-        QVERIFY(lesungen >= 20); // the reads ran alongside
         QVERIFY2(fehlt.isEmpty(), qPrintable(fehlt.mid(0, 20).join(QLatin1Char(' '))));
         QCOMPARE(falsch, 0);
-        // Only the file itself is left.
+        // Only the file itself and the other program's new file are left.
         QCOMPARE(QDir(m_dir->path()).entryList({QStringLiteral("Solvanor2004.INI*")}, QDir::Files | QDir::Hidden),
                  (QStringList{"Solvanor2004.INI"}));
+    }
+
+    // Another writer comes in at exactly one step of a write-back. Put in place after the check,
+    // its file goes back in the place of the write-back's text, and so does every newer file it
+    // puts there before that; only when it reads the file in that instant, it reads the
+    // write-back's text and its change of the moment before is gone. A save in place after the
+    // check, also one by a program that opened the file before the exchange and writes after
+    // it, stays in the file.
+    void andererSchreiberImMoment_data()
+    {
+        QTest::addColumn<QString>("wer");
+        QTest::addColumn<QByteArray>("danach");
+        QTest::addColumn<bool>("selbeDatei"); // the file read is in place again (a number of a removed file may be given again)
+        QTest::newRow("renamed in after the check") << "umbenennen" << QByteArray("[A]\r\nx=1\r\ny=2\r\n") << false;
+        QTest::newRow("renamed in, then reads and renames again") << "umbenennen, lesen"
+                                                                  << QByteArray("[A]\r\nx=neu\r\nz=3\r\n") << false;
+        QTest::newRow("renamed in, then twice more") << "umbenennen, zweimal"
+                                                     << QByteArray("[A]\r\nx=1\r\ny=2\r\nc=3\r\nd=4\r\n") << false;
+        QTest::newRow("saved in place after the check") << "im Ort" << QByteArray("[A]\r\nx=hand\r\n") << true;
+        QTest::newRow("opened before the exchange, written after it") << "offen, im Ort"
+                                                                      << QByteArray("[A]\r\nx=hand\r\n") << true;
+        QTest::newRow("opened before the exchange, written after the write-back")
+            << "offen, spaeter" << QByteArray("[A]\r\nx=hand\r\n") << true;
+    }
+    void andererSchreiberImMoment()
+    {
+        QFETCH(QString, wer);
+        QFETCH(QByteArray, danach);
+        QFETCH(bool, selbeDatei);
+        const QString ziel = m_dir->filePath(QStringLiteral("ziel.INI"));
+        const QByteArray name = QFile::encodeName(ziel);
+        QVERIFY(DateiAnlegen(ziel, "[A]\r\nx=1\r\n"));
+        DateiStand stand;
+        QCOMPARE(DateiLesen(ziel, stand), Lesung::Gelesen);
+
+        // Through a new file and a rename, as Fremdschreiber does.
+        const auto umbenennen = [&](const QByteArray &Text) {
+            const QString neu = ziel + QStringLiteral(".fremd");
+            return DateiAnlegen(neu, Text) && ::rename(QFile::encodeName(neu).constData(), name.constData()) == 0;
+        };
+        const auto imOrt = [](int Fd) {
+            const QByteArray hand("[A]\r\nx=hand\r\n");
+            return ::ftruncate(Fd, 0) == 0 && ::pwrite(Fd, hand.constData(), size_t(hand.size()), 0) == hand.size()
+                   && ::close(Fd) == 0;
+        };
+        int offen = -1;
+        bool ok = true;
+        ErsetzenHakenSetzen([&](ErsetzenSchritt Schritt) {
+            if (Schritt == ErsetzenSchritt::Geprueft) {
+                if (wer.startsWith(QLatin1String("umbenennen")))
+                    ok = ok && umbenennen("[A]\r\nx=1\r\ny=2\r\n");
+                else if (wer == QLatin1String("im Ort")) {
+                    const int fd = ::open(name.constData(), O_WRONLY);
+                    ok = ok && fd >= 0 && imOrt(fd);
+                } else
+                    ok = ok && (offen = ::open(name.constData(), O_WRONLY)) >= 0;
+            } else if (Schritt == ErsetzenSchritt::Getauscht) {
+                if (wer == QLatin1String("umbenennen, lesen"))
+                    ok = ok && umbenennen(DateiInhalt(ziel) + "z=3\r\n");
+                else if (wer == QLatin1String("umbenennen, zweimal"))
+                    ok = ok && umbenennen("[A]\r\nx=1\r\ny=2\r\nc=3\r\n")
+                         && umbenennen("[A]\r\nx=1\r\ny=2\r\nc=3\r\nd=4\r\n");
+                else if (wer == QLatin1String("offen, im Ort")) {
+                    ok = ok && imOrt(offen);
+                    offen = -1;
+                }
+            }
+        });
+        const auto ohneHaken = qScopeGuard([&] {
+            ErsetzenHakenSetzen({});
+            if (offen >= 0)
+                ::close(offen);
+        });
+        QString grund;
+        const Ersetzung e = DateiErsetzenWennUnveraendert(ziel, "[A]\r\nx=neu\r\n", stand, &grund);
+        if (wer == QLatin1String("offen, spaeter")) {
+            QVERIFY(imOrt(offen));
+            offen = -1;
+        }
+        QVERIFY(ok);
+        QCOMPARE(int(e), int(Ersetzung::Geaendert));
+        QVERIFY(grund.isEmpty());
+        DateiStand jetzt;
+        QCOMPARE(DateiLesen(ziel, jetzt), Lesung::Gelesen);
+        QCOMPARE(jetzt.Inhalt, danach);
+        if (selbeDatei)
+            QCOMPARE(jetzt.Knoten, stand.Knoten);
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList{"ziel.INI"});
     }
 
     // A write-back goes only over the file that was read: one replaced, changed or removed
@@ -267,6 +372,8 @@ private slots:
             const char *ort = gesperrt ? ", in place" : "";
             QTest::addRow("unchanged%s", ort) << "" << gesperrt << int(Ersetzung::Ersetzt);
             QTest::addRow("changed in place, same size%s", ort) << "aendern" << gesperrt << int(Ersetzung::Geaendert);
+            QTest::addRow("saved in place again, same text%s", ort) << "beruehren" << gesperrt << int(Ersetzung::Geaendert);
+            QTest::addRow("open for writing by another program%s", ort) << "offen" << gesperrt << int(Ersetzung::Geaendert);
             QTest::addRow("removed%s", ort) << "entfernen" << gesperrt << int(Ersetzung::Geaendert);
         }
         QTest::newRow("replaced by rename, same content") << "umbenennen" << false << int(Ersetzung::Geaendert);
@@ -286,8 +393,18 @@ private slots:
         DateiStand stand;
         QCOMPARE(DateiLesen(ziel, stand), Lesung::Gelesen);
 
+        int offen = -1;
+        const auto schliessen = qScopeGuard([&] {
+            if (offen >= 0)
+                ::close(offen);
+        });
         if (dazwischen == QLatin1String("aendern"))
             QVERIFY(DateiAnlegen(ziel, "[A]\r\nx=2\r\n"));
+        else if (dazwischen == QLatin1String("beruehren")) {
+            QVERIFY(DateiAnlegen(ziel, stand.Inhalt));
+            QVERIFY(DateiZeitVerschieben(ziel, -100)); // another time of change, also on a coarse clock
+        } else if (dazwischen == QLatin1String("offen"))
+            QVERIFY((offen = ::open(QFile::encodeName(ziel).constData(), O_WRONLY | O_CLOEXEC)) >= 0);
         else if (dazwischen == QLatin1String("entfernen"))
             QVERIFY(QFile::remove(ziel));
         else if (dazwischen == QLatin1String("umbenennen")) {
