@@ -190,8 +190,17 @@ void LogSchreiben(const QString &Name, const QString &Text, qint64 Grenze, const
             return;
     }
 
+    // Said once, in the entry's own log: the log itself went on without the lock.
+    if (sperre.ErstmalsAufgegeben())
+        ZeileAnhaengen(datei, DatumZeitText(Jetzt) + QStringLiteral(": ") + SperreAufgegebenText(ordner));
     if (!Text.isEmpty())
         ZeileAnhaengen(datei, DatumZeitText(Jetzt) + QStringLiteral(": ") + Text);
+}
+
+QString SperreAufgegebenText(const QString &Ordner)
+{
+    return QStringLiteral("Nur Info: Ordner %1 länger als 2 s gesperrt, weiter ohne Sperre")
+        .arg(QDir::toNativeSeparators(QDir::cleanPath(Ordner)));
 }
 
 QString LogVerzeichnis(const QDate &Datum)

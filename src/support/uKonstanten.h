@@ -28,6 +28,8 @@ void ErrSchreiben(const QString &Name, const QString &Text);
 // The writer behind ErrSchreiben, with the size limit in bytes (0 or less: never moved aside).
 void LogSchreiben(const QString &Name, const QString &Text, qint64 Grenze);
 void LogSchreiben(const QString &Name, const QString &Text, qint64 Grenze, const QDateTime &Jetzt);
+// The info entry for a folder whose lock another held too long, so the program went on without it.
+QString SperreAufgegebenText(const QString &Ordner);
 // The weekday folder of Datum under "log", with trailing separator.
 QString LogVerzeichnis(const QDate &Datum);
 // Blanks out characters that may not stand in a file name; Melden reports a slash inside a name.
