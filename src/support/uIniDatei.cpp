@@ -556,6 +556,8 @@ QString IniWertLesen(const QString &Section, const QString &Key, const QString &
     };
     // Instances of this program take turns on the file from the load to the write-back.
     const OrdnerSperre sperre(QFileInfo(datei).absolutePath());
+    if (sperre.ErstmalsAufgegeben())
+        ErrSchreiben(P().ModulName, SperreAufgegebenText(QFileInfo(datei).absolutePath()));
     QString wert = Default;
     for (int versuch = 0; versuch < IniSchreibversuche; ++versuch) {
         // Nothing is written over a file that was not read whole: only a file that the open
